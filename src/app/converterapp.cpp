@@ -1,0 +1,193 @@
+#include "converterapp.h"
+
+#include "captions.h"
+#include "dialogs.h"
+#include "joblistview.h"
+#include "mainwindow.h"
+#include "paths.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTreeWidget>
+
+ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configFolder)
+    : m_argv0(std::move(argv0)), m_programFolder(std::move(programFolder)),
+      m_configFolder(std::move(configFolder))
+{
+    m_main = std::make_unique<MainWindow>(m_jobs);
+    m_boxes.setParent(m_main.get());
+    FormCreate();
+
+    m_builder = std::make_unique<RequestBuilder>(m_jobs, m_edition, m_profile, m_format, *m_texts);
+    m_remembered = std::make_unique<RememberedChoices>(m_edition, m_format);
+    const auto recompute = [this] { m_builder->recomputeOutputSizes(m_jobs); };
+    m_selector = std::make_unique<ProfileSelector>(ProfileSelector::Context{
+        m_profile, m_format, *m_remembered, m_edition, *m_texts, m_boxes, *m_main,
+        m_programFolder, recompute});
+    m_formatController = std::make_unique<FormatSettingsController>(
+        FormatSettingsController::Context{m_format, m_queueSettings, m_profile, *m_remembered,
+                                          *m_texts, m_boxes, recompute});
+    m_settings = std::make_unique<SettingsFiles>(SettingsFiles::Context{
+        m_edition, m_configFolder, m_profile, m_picker, m_queueSettings, *m_main, *m_remembered,
+        *m_main, [this](int n) { m_selector->selectProfile(n); }, &paths::defaultOutputFolder});
+    m_encoder = std::make_unique<UnavailableEncoder>(m_boxes);
+    m_queue = std::make_unique<ConversionQueue>(QueueContext{
+        m_jobs, m_edition, m_queueSettings, m_profile, *m_builder, m_request, *m_encoder, m_merge,
+        m_boxes, *m_texts, *m_main, m_shell, *m_main, [this] { return m_previewPlaying; },
+        &paths::defaultOutputFolder});
+
+    m_main->onShow = [this] { m_firstShow.FormShow(!m_edition.exeFileName().isEmpty()); };
+    m_main->onCloseQuery = [this] { return m_settings->closeQuery(); };
+    m_main->onUpdateCommandStates = [this] { updateCommandStates(); };
+    buildFirstShowSequence();
+    connectCommands();
+
+    // The dialogs exist, hidden, from start-up on, in this order after the main window.
+    m_dir = std::make_unique<NamedDialog>(QStringLiteral("Tfm_dir"), QStringLiteral("Directory"),
+                                          m_main.get());
+    m_about = std::make_unique<NamedDialog>(QStringLiteral("Tfm_about"), QStringLiteral("About"),
+                                            m_main.get());
+    m_set = std::make_unique<NamedDialog>(QStringLiteral("Tfm_set"), QStringLiteral("Settings"),
+                                          m_main.get());
+    m_info = std::make_unique<NamedDialog>(QStringLiteral("Tfm_info"),
+                                           QStringLiteral("Properties"), m_main.get());
+    m_dvdcutter = std::make_unique<NamedDialog>(QStringLiteral("Tfm_dvdcutter"),
+                                                QStringLiteral("Cut"), m_main.get());
+}
+
+ConverterApp::~ConverterApp()
+{
+    // Dialogs first: they are children of the main window.
+    m_dvdcutter.reset();
+    m_info.reset();
+    m_set.reset();
+    m_about.reset();
+    m_dir.reset();
+}
+
+void ConverterApp::FormCreate()
+{
+    m_edition.setExeFileName(QString());
+    m_startupDone = false;
+    m_profile.currentCategory = -1;
+    m_profile.activeProfile = -1;
+    m_titleOnly = true;
+    m_previewPlaying = false;
+    for (bool &flag : m_previewFlags)
+        flag = false;
+    m_texts = std::make_unique<InterfaceStrings>(InterfaceStrings::Context{
+        m_programFolder, m_edition, *m_main, m_boxes,
+        [this] { return m_queue && m_queue->converting(); }});
+    m_request.encoderPath = m_programFolder + QStringLiteral("/register.dat");
+    m_request.workDir = m_programFolder;
+}
+
+void ConverterApp::buildFirstShowSequence()
+{
+    MainWindow &w = *m_main;
+    m_firstShow.setSteps({
+        {QStringLiteral("ApplyCaptions"), [this] { applyCaptions(); }},
+        {QStringLiteral("LoadSkinAndBindObjects"), [] {}},
+        {QStringLiteral("HideProfilePanels"), [] {}},
+        {QStringLiteral("StoreExeFileName"),
+         [this] { m_edition.setExeFileName(exeFileNameFromArgv0(m_argv0)); }},
+        {QStringLiteral("ApplySkinLayout"), [] {}},
+        {QStringLiteral("LoadPickerPictures"), [] {}},
+        {QStringLiteral("LoadSettings"), [this] { m_settings->LoadSettings(); }},
+        {QStringLiteral("HideJobList"), [&w] { w.jobListView()->setVisible(false); }},
+        {QStringLiteral("FocusAddDvd"),
+         [&w] {
+             if (QPushButton *b = w.button(QStringLiteral("bt_dvdopen")))
+                 b->setFocus();
+         }},
+        {QStringLiteral("ClearPreviewFlag"), [this] { m_previewFlags[0] = false; }},
+        {QStringLiteral("UpdateCommandStates"), [this] { updateCommandStates(); }},
+        {QStringLiteral("HidePlayBar"),
+         [&w] { w.SetObjectVisible(QStringLiteral("play_bar"), false); }},
+        {QStringLiteral("ResetBars"),
+         [&w] {
+             w.SetBarFraction(QStringLiteral("convertpos"), 0, QStringLiteral("convert"), 9999);
+         }},
+        {QStringLiteral("HideConvertInfo"),
+         [&w] { w.SetObjectVisible(QStringLiteral("convertinfo"), false); }},
+        {QStringLiteral("StartupDone"), [this] { m_startupDone = true; }},
+    });
+}
+
+void ConverterApp::applyCaptions()
+{
+    MainWindow &w = *m_main;
+    for (const CaptionEntry &e : captions::table()) {
+        const QString text = captions::lookUp(*m_texts, e);
+        const QString target = QString::fromUtf8(e.target);
+        if (target.startsWith(QLatin1String("lv#"))) {
+            w.jobListView()->headerItem()->setText(target.mid(3).toInt(), text);
+        } else if (QAction *a = w.action(target)) {
+            a->setText(text);
+        } else if (QPushButton *b = w.button(target)) {
+            if (e.kind == CaptionEntry::ToolTip)
+                b->setToolTip(text);
+            else
+                b->setText(text);
+        }
+    }
+    captions::applyListCaptions(*m_texts, m_format);
+}
+
+void ConverterApp::connectCommands()
+{
+    MainWindow &w = *m_main;
+    const auto onClick = [&w](const QString &button, auto handler) {
+        if (QPushButton *b = w.button(button))
+            QObject::connect(b, &QPushButton::clicked, b, handler);
+    };
+    const auto onAction = [&w](const QString &action, auto handler) {
+        if (QAction *a = w.action(action))
+            QObject::connect(a, &QAction::triggered, a, handler);
+    };
+    onClick(QStringLiteral("bt_start"), [this] { m_queue->startConversion(); });
+    onAction(QStringLiteral("Convert2"), [this] { m_queue->startConversion(); });
+    onClick(QStringLiteral("Bt_Convertstop"), [this] { m_queue->stopConversion(); });
+    onAction(QStringLiteral("Stop2"), [this] { m_queue->stopConversion(); });
+    onClick(QStringLiteral("bt_remove"), [this] { m_queue->removeRows(); });
+    onAction(QStringLiteral("Remove1"), [this] { m_queue->removeRows(); });
+    onClick(QStringLiteral("bt_clear"), [this] { m_queue->clearRows(); });
+    onAction(QStringLiteral("Clear2"), [this] { m_queue->clearRows(); });
+    onAction(QStringLiteral("Exit2"), [&w] { w.close(); });
+    onClick(QStringLiteral("bt_mergeyse"), [this, &w] {
+        m_queueSettings.mergeOn = false;
+        w.SetObjectVisible(QStringLiteral("bt_mergeyse"), false);
+        w.SetObjectVisible(QStringLiteral("bt_mergeno"), true);
+    });
+    onClick(QStringLiteral("bt_mergeno"), [this, &w] {
+        m_queueSettings.mergeOn = true;
+        w.SetObjectVisible(QStringLiteral("bt_mergeyse"), true);
+        w.SetObjectVisible(QStringLiteral("bt_mergeno"), false);
+    });
+    const auto openSettings = [this] {
+        m_formatController->show();
+        if (m_set->exec() == QDialog::Accepted)
+            m_formatController->Button1Click();
+        else
+            m_formatController->Button2Click();
+    };
+    onClick(QStringLiteral("bt_set"), openSettings);
+    onAction(QStringLiteral("settings"), openSettings);
+}
+
+void ConverterApp::updateCommandStates()
+{
+    MainWindow &w = *m_main;
+    const bool converting = m_queue && m_queue->converting();
+    const bool hasRows = !m_jobs.isEmpty();
+    for (const char *name : {"bt_remove", "bt_clear", "openfiles", "openfolder", "bt_dvdopen",
+                             "bt_ifo", "bt_set"})
+        if (QPushButton *b = w.button(QString::fromUtf8(name)))
+            b->setEnabled(!converting);
+    if (QPushButton *b = w.button(QStringLiteral("bt_start")))
+        b->setEnabled(!converting && hasRows);
+    if (QPushButton *b = w.button(QStringLiteral("Bt_Convertstop")))
+        b->setEnabled(converting);
+    if (QPushButton *b = w.button(QStringLiteral("bt_pause")))
+        b->setEnabled(converting);
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "conversionqueue.h"
+#include "edition.h"
+#include "firstshowsequence.h"
+#include "formatsettings.h"
+#include "formatsettingscontroller.h"
+#include "interfacestrings.h"
+#include "jobrecords.h"
+#include "joblist.h"
+#include "pickerstate.h"
+#include "profileselector.h"
+#include "profilestate.h"
+#include "queuesettings.h"
+#include "rememberedchoices.h"
+#include "requestbuilder.h"
+#include "settingsfiles.h"
+#include "stubengines.h"
+#include "widgetmessageboxes.h"
+#include "xdgshellactions.h"
+
+#include <memory>
+
+class MainWindow;
+class NamedDialog;
+
+// The program: creates the windows in their fixed order, holds the state the
+// main window's handlers share, and wires the commands to the logic.
+class ConverterApp
+{
+public:
+    // argv0 is the name the program was started under; it selects the edition.
+    ConverterApp(QString argv0, QString programFolder, QString configFolder);
+    ~ConverterApp();
+
+    MainWindow &mainWindow() { return *m_main; }
+    const Edition &edition() const { return m_edition; }
+    bool startupDone() const { return m_startupDone; }
+
+private:
+    void FormCreate();
+    void buildFirstShowSequence();
+    void applyCaptions();
+    void connectCommands();
+    void updateCommandStates();
+
+    QString m_argv0;
+    QString m_programFolder;
+    QString m_configFolder;
+
+    Edition m_edition;
+    bool m_startupDone = false;
+    bool m_titleOnly = true;
+    bool m_previewPlaying = false;
+    bool m_previewFlags[3] = {false, false, false};
+
+    JobList m_jobs;
+    ProfileState m_profile;
+    FormatSettings m_format;
+    QueueSettings m_queueSettings;
+    PickerState m_picker;
+    intputrec m_request;
+
+    std::unique_ptr<MainWindow> m_main;
+    WidgetMessageBoxes m_boxes;
+    XdgShellActions m_shell;
+    std::unique_ptr<InterfaceStrings> m_texts;
+    std::unique_ptr<RequestBuilder> m_builder;
+    std::unique_ptr<RememberedChoices> m_remembered;
+    std::unique_ptr<ProfileSelector> m_selector;
+    std::unique_ptr<FormatSettingsController> m_formatController;
+    std::unique_ptr<SettingsFiles> m_settings;
+    std::unique_ptr<UnavailableEncoder> m_encoder;
+    NoMerge m_merge;
+    std::unique_ptr<ConversionQueue> m_queue;
+    FirstShowSequence m_firstShow;
+
+    std::unique_ptr<NamedDialog> m_dir, m_about, m_set, m_info, m_dvdcutter;
+};

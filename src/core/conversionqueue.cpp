@@ -1,0 +1,236 @@
+#include "conversionqueue.h"
+
+#include "commandstates.h"
+#include "edition.h"
+#include "encodercontrol.h"
+#include "joblist.h"
+#include "mergecontrol.h"
+#include "messageboxes.h"
+#include "outputfolderfield.h"
+#include "profilestate.h"
+#include "queuesettings.h"
+#include "requestbuilder.h"
+#include "textlookup.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "shellactions.h"
+
+ConversionQueue::ConversionQueue(QueueContext context) : m_c(std::move(context)) {}
+
+void ConversionQueue::startConversion()
+{
+    if (m_converting)
+        return;
+    if (m_c.previewPlaying && m_c.previewPlaying()) {
+        m_c.boxes.warning(m_c.texts.LoadInterfaceString(27));
+        return;
+    }
+    if (m_c.jobs.isEmpty())
+        return;
+    if (!m_c.jobs.anyChecked()) {
+        m_c.boxes.information(QStringLiteral("Please select one file."));
+        return;
+    }
+    m_rowPointer = 0;
+    m_c.encoder.resetPreProgressTicks();
+    m_converting = true;
+    m_c.commands.UpdateCommandStates();
+    m_c.merge.startMergeCommand();
+    if (m_c.edition.isFileEdition())
+        convertFileRow();
+    else
+        convertNextDvdRow();
+}
+
+void ConversionQueue::markFinished(int row)
+{
+    // A failed row keeps telling the user so.
+    if (!m_c.jobs.isFailed(row))
+        m_c.jobs.setStatus(row, finishText());
+}
+
+void ConversionQueue::takeOutputFolder()
+{
+    QString folder = m_c.outputField.text();
+    if (folder.trimmed().isEmpty()) {
+        folder = m_c.defaultOutputFolder ? m_c.defaultOutputFolder() : QString();
+        m_c.outputField.setText(folder);
+    }
+    if (!QFileInfo::exists(folder))
+        QDir().mkdir(folder); // one level; a failure shows when the encoder cannot write
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    m_c.settings.outputFolder = folder;
+}
+
+QString ConversionQueue::uniqueOutputPath(const QString &folder, const QString &base,
+                                          const QString &extension, const QString &numberedBase)
+{
+    QString candidate = folder + base + extension;
+    const QString stem = numberedBase.isNull() ? base : numberedBase;
+    for (int n = 1; QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink(); ++n)
+        candidate = folder + stem + QLatin1Char('_') + QString::number(n) + extension;
+    return candidate;
+}
+
+void ConversionQueue::convertFileRow()
+{
+    for (;;) {
+        if (m_rowPointer > 0 && m_c.jobs.isChecked(m_rowPointer - 1))
+            markFinished(m_rowPointer - 1);
+        if (m_c.jobs.isChecked(m_rowPointer))
+            break;
+        ++m_rowPointer;
+        if (m_rowPointer >= m_c.jobs.rowCount()) {
+            endRun();
+            return;
+        }
+    }
+    takeOutputFolder();
+    const QString ext = m_c.profile.profileExtension();
+    m_c.request.outputPath = uniqueOutputPath(m_c.settings.outputFolder,
+                                              m_c.jobs.caption(m_rowPointer), ext);
+    m_c.jobs.setFailed(m_rowPointer, false);
+    m_c.builder.fillRequest(m_rowPointer, m_c.request);
+    m_c.merge.addMergeInput(m_rowPointer, m_c.request.outputPath);
+    m_c.encoder.startEncoder(m_c.request);
+}
+
+void ConversionQueue::convertNextDvdRow()
+{
+    for (;;) {
+        if (m_rowPointer > 0 && m_c.jobs.isChecked(m_rowPointer - 1) &&
+            m_c.jobs.status(m_rowPointer - 1) != QLatin1String("Ready"))
+            markFinished(m_rowPointer - 1);
+        if (m_c.jobs.isChecked(m_rowPointer))
+            break;
+        ++m_rowPointer;
+        if (m_rowPointer >= m_c.jobs.rowCount()) {
+            endRun();
+            return;
+        }
+    }
+    takeOutputFolder();
+    const QString caption = m_c.jobs.caption(m_rowPointer);
+    QString trimmed = caption;
+    while (trimmed.startsWith(QLatin1Char(' ')))
+        trimmed.remove(0, 1);
+    QString name = trimmed.mid(trimmed.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0)
+        name = name.left(dot);
+    const QString ext = m_c.profile.profileExtension();
+    m_c.request.outputPath = uniqueOutputPath(m_c.settings.outputFolder, name, ext, caption);
+    m_c.jobs.setFailed(m_rowPointer, false);
+    m_c.builder.fillRequest(m_rowPointer, m_c.request);
+    m_c.encoder.resetProgressDisplay();
+    m_c.merge.addMergeInput(m_rowPointer, m_c.request.outputPath);
+    m_c.encoder.startEncoder(m_c.request);
+    m_c.encoder.startPreProgress();
+}
+
+void ConversionQueue::JvCreateProcessTerminate(int exitCode)
+{
+    // An encoder that failed on its own is no finished row; a stopped one keeps the stop text.
+    if (m_converting && exitCode != 0 && m_c.jobs.isValidRow(m_rowPointer)) {
+        m_c.jobs.setFailed(m_rowPointer, true);
+        m_c.jobs.setStatus(m_rowPointer, m_c.texts.LookUpText(QStringLiteral("Caption"),
+                                                              QStringLiteral("Failed"),
+                                                              QStringLiteral("Failed")));
+    }
+    m_c.encoder.endRowDisplay();
+    ++m_rowPointer;
+    if (m_converting && m_c.jobs.isValidRow(m_rowPointer)) {
+        if (m_c.edition.isFileEdition())
+            convertFileRow();
+        else
+            convertNextDvdRow();
+        return;
+    }
+    endRun();
+}
+
+void ConversionQueue::endRun()
+{
+    if (m_c.settings.mergeOn)
+        m_c.merge.mergeOutputs();
+    m_converting = false;
+    m_c.commands.UpdateCommandStates();
+    const int count = m_c.jobs.rowCount();
+    if (m_rowPointer != count)
+        return;
+    if (count > 0 && m_c.jobs.isChecked(count - 1))
+        markFinished(count - 1);
+    m_c.encoder.resetProgressDisplay();
+    switch (m_c.settings.finishAction) {
+    case 1:
+        m_c.shell.openFolder(m_c.settings.outputFolder);
+        break;
+    case 2:
+        m_c.shell.powerOff();
+        break;
+    default:
+        break;
+    }
+}
+
+void ConversionQueue::stopConversion()
+{
+    if (!m_converting)
+        return;
+    m_c.encoder.terminateEncoder(99);
+    if (m_c.jobs.isChecked(m_rowPointer))
+        m_c.jobs.setStatus(m_rowPointer, m_c.texts.LookUpText(QStringLiteral("Caption"),
+                                                              QStringLiteral("Stop"),
+                                                              QStringLiteral("Stop")));
+    m_c.encoder.resetPauseCaption();
+    m_c.encoder.resetProgressDisplay();
+    m_rowPointer = m_c.jobs.rowCount() + 1;
+    m_converting = false;
+    m_c.encoder.stopPreProgress();
+    m_c.commands.UpdateCommandStates();
+}
+
+bool ConversionQueue::refusedWhileBusy()
+{
+    if (m_c.previewPlaying && m_c.previewPlaying()) {
+        m_c.boxes.warning(m_c.texts.LoadInterfaceString(27));
+        return true;
+    }
+    if (m_converting) {
+        m_c.boxes.warning(m_c.texts.LoadInterfaceString(26));
+        return true;
+    }
+    return false;
+}
+
+void ConversionQueue::removeRows()
+{
+    if (refusedWhileBusy())
+        return;
+    if (!m_c.jobs.anySelected())
+        return;
+    int last = -1;
+    for (int i = 0; i < m_c.jobs.rowCount();) {
+        if (m_c.jobs.isSelected(i)) {
+            m_c.jobs.removeRow(i);
+            last = i;
+        } else {
+            ++i;
+        }
+    }
+    if (!m_c.jobs.isEmpty())
+        m_c.jobs.selectOnly(std::min(last, m_c.jobs.rowCount() - 1));
+    m_c.commands.UpdateCommandStates();
+}
+
+void ConversionQueue::clearRows()
+{
+    if (refusedWhileBusy())
+        return;
+    if (!m_c.jobs.isEmpty() && m_c.boxes.question(m_c.texts.LoadInterfaceString(29)))
+        m_c.jobs.clearRows();
+    m_c.commands.UpdateCommandStates();
+}
