@@ -1,9 +1,10 @@
 #include "inifile.h"
 
+#include "atomicfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <optional>
@@ -117,7 +118,7 @@ bool IniFile::writeString(const QString &section, const QString &key, const QStr
         }
         if (inSection) {
             if (auto k = keyOf(lines[i]); k && sameName(k->key, key)) {
-                lines[i] = newLine;
+                lines[i] = k->key + QLatin1Char('=') + value;
                 replaced = true;
             }
         }
@@ -138,15 +139,8 @@ bool IniFile::writeString(const QString &section, const QString &key, const QStr
     }
 
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile out(m_path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
     const QByteArray data = (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
-    if (out.write(data) != data.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return writeFileAtomically(m_path, data);
 }
 
 bool IniFile::writeInt(const QString &section, const QString &key, int value)
