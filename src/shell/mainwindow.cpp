@@ -74,8 +74,13 @@ MainWindow::MainWindow(JobList &jobs, QWidget *parent) : QMainWindow(parent)
     commands->addStretch(1);
     layout->addLayout(commands);
 
-    m_list = new JobListView(jobs, central);
-    layout->addWidget(m_list, 1);
+    // The list sits in an area that keeps its place while the list itself is hidden.
+    auto *listArea = new QWidget(central);
+    auto *listLayout = new QVBoxLayout(listArea);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    m_list = new JobListView(jobs, listArea);
+    listLayout->addWidget(m_list);
+    layout->addWidget(listArea, 1);
 
     m_convertInfo = new QWidget(central);
     m_convertInfo->setObjectName(QStringLiteral("convertinfo"));

@@ -1,0 +1,87 @@
+#include "converterapp.h"
+#include "mainwindow.h"
+#include "joblistview.h"
+
+#include "testenv.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void app() {} // the application object lives in main, around every test
+
+QString labelText(MainWindow &w, const char *name)
+{
+    auto *label = w.findChild<QLabel *>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<missing>");
+}
+
+} // namespace
+
+TEST(Startup, CreatesTheWindowsInOrderAndBuildsTheMainWindowOnce)
+{
+    app();
+    QTemporaryDir config;
+    ConverterApp converter(QStringLiteral("/usr/bin/marlo-video-converter"), testenv::programDir(),
+                           config.path());
+    MainWindow &w = converter.mainWindow();
+    EXPECT_EQ(w.objectName(), QStringLiteral("Tfm_main"));
+    QStringList dialogs;
+    for (QObject *child : w.children())
+        if (qobject_cast<QDialog *>(child))
+            dialogs << child->objectName();
+    EXPECT_EQ(dialogs, (QStringList{"Tfm_dir", "Tfm_about", "Tfm_set", "Tfm_info",
+                                    "Tfm_dvdcutter"}));
+    EXPECT_FALSE(converter.startupDone());
+    EXPECT_TRUE(converter.edition().exeFileName().isEmpty());
+
+    w.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(converter.startupDone());
+    EXPECT_EQ(converter.edition().exeFileName(), QStringLiteral("marlo-video-converter"));
+    EXPECT_TRUE(converter.edition().isFileEdition());
+    EXPECT_EQ(labelText(w, "profilestext"), QStringLiteral("ASF-Advanced Streaming Format(*.asf)"));
+    EXPECT_TRUE(w.jobListView()->isHidden());
+    EXPECT_TRUE(w.findChild<QWidget *>(QStringLiteral("convertinfo"))->isHidden());
+    EXPECT_TRUE(w.findChild<QLineEdit *>(QStringLiteral("ed_output"))->text().endsWith(
+        QStringLiteral("/My Video/")));
+
+    // Coming back (from the tray) does not run the start-up again.
+    w.SetObjectText(QStringLiteral("profilestext"), QStringLiteral("changed"));
+    w.hide();
+    w.show();
+    QApplication::processEvents();
+    EXPECT_EQ(labelText(w, "profilestext"), QStringLiteral("changed"));
+
+    QDir().mkpath(testenv::programDir() + QStringLiteral("/../screenshots"));
+    w.grab().save(testenv::programDir() + QStringLiteral("/../screenshots/main.png"));
+    w.close();
+    EXPECT_TRUE(QFile::exists(config.filePath(QStringLiteral("marlo-video-converter.ini"))));
+}
+
+TEST(Startup, ALinkWithDvdInItsNameIsTheDvdEdition)
+{
+    app();
+    QTemporaryDir config;
+    ConverterApp converter(QStringLiteral("./Marlo-DVD-Converter"), testenv::programDir(),
+                           config.path());
+    converter.mainWindow().show();
+    QApplication::processEvents();
+    EXPECT_FALSE(converter.edition().isFileEdition());
+    converter.mainWindow().close();
+    EXPECT_TRUE(QFile::exists(config.filePath(QStringLiteral("Marlo-DVD-Converter.ini"))));
+}
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
