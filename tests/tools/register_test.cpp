@@ -1,0 +1,422 @@
+// register.dat end to end: the built program on the generated clips.
+#include "toolsupport.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <poll.h>
+#include <regex>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace toolsupport;
+
+namespace
+{
+
+std::vector<std::string> segments(const std::string &output)
+{
+    std::vector<std::string> parts;
+    std::string current;
+    for (char c : output) {
+        if (c == '\r' || c == '\n') {
+            if (!current.empty())
+                parts.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty())
+        parts.push_back(current);
+    return parts;
+}
+
+// Every progress line in the old form; returns the last time the converter would read.
+long long checkProgress(const std::string &output)
+{
+    static const std::regex line(R"(^(frame= *\d+ fps= *\d+ q=-?\d+\.\d )?)"
+                                 R"(size= *\d+kB time=\d+\.\d\d bitrate= *\d+\.\dkbits/s$)");
+    long long seconds = -1;
+    for (const std::string &segment : segments(output)) {
+        EXPECT_TRUE(std::regex_match(segment, line)) << "[" << segment << "]";
+        seconds = legacyProgressSeconds(segment);
+    }
+    return seconds;
+}
+
+// The converter's command line for a file row, as argument vector.
+std::vector<std::string> convertArgs(const std::string &input, const std::string &output,
+                                     const std::vector<std::string> &options = {})
+{
+    std::vector<std::string> args = {"-y",     "-i",  input,     "-r",  "25",   "-b",
+                                     "600000", "-ab", "128000",  "-ac", "2",    "-aspect",
+                                     "1.3333", "-s",  "320x240", "-ar", "44100"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.insert(args.end(), {"-sn", output});
+    return args;
+}
+
+bool endsEveryLineWithCrLf(const std::string &report)
+{
+    for (size_t at = report.find('\n'); at != std::string::npos; at = report.find('\n', at + 1)) {
+        if (at == 0 || report[at - 1] != '\r')
+            return false;
+    }
+    return !report.empty() && report.back() == '\n';
+}
+
+} // namespace
+
+TEST(RegisterProbe, ReportsEveryReadableClipInTheOldLayout)
+{
+    struct Case {
+        std::string file;
+        std::string videoFormat; // empty: no video line
+        std::string size;
+        std::string audioFormat; // empty: no audio line
+        std::string duration;
+    };
+    const Case cases[] = {
+        {"clip.avi", "mpeg4", "320x240", "mp3", "00:00:03"},
+        {"clip.mp4", "h264", "320x240", "aac", "00:00:03"},
+        {"clip.mpg", "mpeg1video", "320x240", "mp2", "00:00:03"},
+        {"video_only.mkv", "mpeg4", "320x240", "", "00:00:02"},
+        {"audio_only.mp3", "", "", "mp3", "00:00:03"},
+        {"cover_art.mp3", "", "", "mp3", "00:00:03"}, // the picture is no video
+        {"odd_322x242.avi", "mpeg4", "322x242", "mp3", "00:00:02"},
+        {"rgb.mov", "qtrle", "160x120", "", "00:00:02"},
+        {"clip with blanks.avi", "mpeg4", "320x240", "mp3", "00:00:03"},
+        {"quote\"d.mp4", "h264", "320x240", "aac", "00:00:03"},
+        {"back\\slash.avi", "mpeg4", "320x240", "mp3", "00:00:03"},
+        {"-dash.avi", "mpeg4", "320x240", "mp3", "00:00:03"},
+        {"ünïcødé 映像.mpg", "mpeg1video", "320x240", "mp2", "00:00:03"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.file);
+        const auto run = runTool("register.dat", {"-i", clip(c.file)});
+        ASSERT_TRUE(run.started) << run.startError;
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_TRUE(endsEveryLineWithCrLf(run.out)) << run.out;
+        const LegacyProbe probe = parseLegacyProbe(run.out);
+        EXPECT_EQ(probe.duration, c.duration) << run.out;
+        // The converter skips a file whose overall rate is no integer.
+        ASSERT_FALSE(probe.bitrate.empty()) << run.out;
+        EXPECT_EQ(probe.bitrate.find_first_not_of("0123456789"), std::string::npos) << run.out;
+        EXPECT_GT(std::stoll(probe.bitrate), 0);
+        EXPECT_EQ(probe.videoFormat, c.videoFormat) << run.out;
+        EXPECT_EQ(probe.size, c.size) << run.out;
+        EXPECT_EQ(probe.audioFormat, c.audioFormat) << run.out;
+        if (!c.videoFormat.empty()) {
+            EXPECT_EQ(probe.videoBitrate.find_first_not_of("0123456789"), std::string::npos);
+            EXPECT_LT(std::stoll(probe.videoBitrate), 100000) << run.out;
+            EXPECT_NE(probe.frameRate.find("25.00"), std::string::npos) << run.out;
+        }
+        if (!c.audioFormat.empty()) {
+            EXPECT_EQ(probe.sampleRate, " 44100 Hz");
+            EXPECT_EQ(probe.channels, " stereo");
+        }
+    }
+}
+
+TEST(RegisterProbe, UnreadableInputGivesOneErrorLineAndNoReport)
+{
+    for (const std::string &path : {clip("broken.avi"), clip("no such file.avi"), clipsDir()}) {
+        SCOPED_TRACE(path);
+        const auto run = runTool("register.dat", {"-i", path});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out.find("Duration:"), std::string::npos);
+        EXPECT_EQ(run.err.find("Duration:"), std::string::npos);
+        EXPECT_EQ(segments(run.err).size(), 1u) << run.err;
+    }
+}
+
+TEST(RegisterConvert, ConvertsToTheContainerOfTheExtension)
+{
+    struct Case {
+        std::string input;
+        std::string output;
+        std::vector<std::string> options;
+        std::string format;
+        bool video;
+    };
+    const Case cases[] = {
+        {"clip.avi", "out.mp4", {}, "mov,mp4,m4a,3gp,3g2,mj2", true},
+        {"clip with blanks.avi",
+         "out with blanks.avi",
+         {"-vcodec", "mpeg4", "-vtag", "DIVX"},
+         "avi",
+         true},
+        {"quote\"d.mp4", "quote\"d out.mkv", {}, "matroska,webm", true},
+        {"-dash.avi", "-dash out.flv", {}, "flv", true},
+        {"ünïcødé 映像.mpg", "ünïcødé out.mpg", {}, "mpeg", true},
+        {"back\\slash.avi",
+         "back\\slash.wmv",
+         {"-vcodec", "wmv2", "-acodec", "wmav2"},
+         "asf",
+         true},
+        {"audio_only.mp3", "sound.wav", {}, "wav", false},
+        {"clip.mp4", "sound.mp3", {}, "mp3", false},
+        {"clip.avi", "disc.vob", {}, "mpeg", true},
+        {"clip.avi", "upper.MP4", {"-vcodec", "libx264"}, "mov,mp4,m4a,3gp,3g2,mj2", true},
+    };
+    TempDir dir;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.output);
+        const std::string output = dir.file(c.output);
+        const auto run = runTool("register.dat", convertArgs(clip(c.input), output, c.options));
+        ASSERT_TRUE(run.started) << run.startError;
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_GE(checkProgress(run.out), 1) << run.out;
+        std::string error;
+        const auto media = inspectMedia(output, &error);
+        ASSERT_TRUE(media) << error;
+        EXPECT_EQ(media->format, c.format);
+        EXPECT_EQ(media->videoStreams > 0, c.video);
+        EXPECT_EQ(media->audioStreams, 1);
+        EXPECT_GT(media->decodedAudioFrames, 0);
+        if (c.video) {
+            EXPECT_EQ(media->width, 320);
+            EXPECT_EQ(media->height, 240);
+            EXPECT_GT(media->decodedVideoFrames, 0);
+        }
+    }
+}
+
+TEST(RegisterConvert, VobOutputCarriesNavPacks)
+{
+    TempDir dir;
+    const auto run = runTool("register.dat", convertArgs(clip("clip.avi"), dir.file("a.vob")));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string vob = readFile(dir.file("a.vob"));
+    // A NAV pack holds a private stream 2 packet (00 00 01 BF) right after its system header.
+    EXPECT_NE(vob.find(std::string("\x00\x00\x01\xbf", 4)), std::string::npos);
+}
+
+TEST(RegisterConvert, RgbSourcesGivePlayableYuv420Outputs)
+{
+    TempDir dir;
+    const std::string output = dir.file("rgb.mp4");
+    const auto run =
+        runTool("register.dat", convertArgs(clip("rgb.mov"), output, {"-vcodec", "libx264"}));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto media = inspectMedia(output);
+    ASSERT_TRUE(media);
+    EXPECT_EQ(media->pixelFormat, "yuv420p");
+}
+
+TEST(RegisterConvert, AmrOutputIsEncodedWithOpenCore)
+{
+    TempDir dir;
+    const std::string output = dir.file("voice.amr");
+    const auto run = runTool("register.dat", {"-y", "-i", clip("clip.mp4"), "-ab", "12200", "-ac",
+                                              "1", "-ar", "8000", "-sn", output});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_GE(checkProgress(run.out), 2) << run.out;
+    EXPECT_EQ(readFile(output).substr(0, 6), "#!AMR\n");
+    const auto media = inspectMedia(output);
+    ASSERT_TRUE(media);
+    EXPECT_EQ(media->format, "amr");
+    EXPECT_EQ(media->audioCodec, "amr_nb");
+    EXPECT_GT(media->decodedAudioFrames, 100); // 3 s of 20 ms frames
+    // 3 s of 32-byte frames and the header.
+    EXPECT_NEAR(static_cast<double>(fileSize(output)), 6 + 150 * 32, 4 * 32);
+}
+
+TEST(RegisterConvert, NeverOverwritesTheInputOrAnExistingOutput)
+{
+    TempDir dir;
+    const std::string source = dir.file("source.avi");
+    copyFile(clip("clip.avi"), source);
+    const std::string original = readFile(source);
+
+    // The output is the input itself, also under another spelling of its path.
+    for (const std::string &output : {source, dir.path() + "/./source.avi"}) {
+        const auto run = runTool("register.dat", convertArgs(source, output));
+        EXPECT_NE(run.exitCode, 0);
+        EXPECT_FALSE(run.err.empty());
+        EXPECT_EQ(readFile(source), original);
+    }
+
+    // Without -y an existing output stays as it was.
+    const std::string existing = dir.file("existing.mp4");
+    copyFile(clip("clip.mp4"), existing);
+    const std::string before = readFile(existing);
+    const auto run = runTool("register.dat", {"-i", source, "-s", "160x120", "-sn", existing});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.err.find("exists"), std::string::npos) << run.err;
+    EXPECT_EQ(readFile(existing), before);
+}
+
+TEST(RegisterConvert, BadInputsFailWithAMessage)
+{
+    TempDir dir;
+    struct Case {
+        std::vector<std::string> args;
+    };
+    const Case cases[] = {
+        {convertArgs(clip("broken.avi"), dir.file("a.mp4"))},
+        {convertArgs(clip("missing.avi"), dir.file("b.mp4"))},
+        {convertArgs(clip("clip.avi"), dir.file("no folder/c.mp4"))},
+        {convertArgs(clip("clip.avi"), dir.file("d.unknownextension"))},
+        {{"-y", "-i", clip("clip.avi"), "-vcodec", "no_such_codec", dir.file("e.avi")}},
+        {{"-i"}},
+    };
+    for (const Case &c : cases) {
+        const auto run = runTool("register.dat", c.args);
+        ASSERT_TRUE(run.started);
+        EXPECT_GT(run.exitCode, 0);
+        EXPECT_LT(run.exitCode, 128) << "killed by a signal";
+        EXPECT_FALSE(run.err.empty());
+    }
+}
+
+TEST(RegisterConvert, MissingFfmpegIsReportedByName)
+{
+    TempDir empty;
+    const char *path = std::getenv("PATH");
+    const std::string savedPath = path ? path : "";
+    ::setenv("PATH", empty.path().c_str(), 1);
+    const auto run = runTool("register.dat", convertArgs(clip("clip.avi"), empty.file("a.mp4")));
+    ::setenv("PATH", savedPath.c_str(), 1);
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("ffmpeg"), std::string::npos) << run.err;
+}
+
+namespace
+{
+
+// register.dat in its own process group, as the converter runs it, with its output read
+// as it comes.
+class GroupRun
+{
+public:
+    explicit GroupRun(const std::vector<std::string> &args)
+    {
+        std::vector<std::string> argv{toolPath("register.dat")};
+        argv.insert(argv.end(), args.begin(), args.end());
+        tools::ChildSetup setup;
+        setup.out = tools::ChildStream::Pipe;
+        setup.err = tools::ChildStream::Pipe;
+        setup.newProcessGroup = true;
+        m_started = m_child.start(argv, setup);
+    }
+
+    bool started() const { return m_started; }
+    pid_t group() const { return m_child.pid(); }
+
+    // Reads until the first progress line is there.
+    bool waitForProgress()
+    {
+        while (m_out.find("time=") == std::string::npos) {
+            if (!readSome())
+                return false;
+        }
+        return true;
+    }
+
+    int finish()
+    {
+        while (readSome()) {
+        }
+        return m_child.wait();
+    }
+
+    const std::string &out() const { return m_out; }
+    const std::string &err() const { return m_err; }
+
+private:
+    bool readSome()
+    {
+        pollfd fds[2] = {{m_child.stdoutFd(), POLLIN, 0}, {m_child.stderrFd(), POLLIN, 0}};
+        if (fds[0].fd < 0 && fds[1].fd < 0)
+            return false;
+        if (::poll(fds, 2, -1) < 0)
+            return true;
+        char buffer[4096];
+        std::string *targets[2] = {&m_out, &m_err};
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || !fds[i].revents)
+                continue;
+            const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+            if (n > 0) {
+                targets[i]->append(buffer, static_cast<size_t>(n));
+            } else if (i == 0) {
+                m_child.closeStdout();
+            } else {
+                m_child.closeStderr();
+            }
+        }
+        return true;
+    }
+
+    tools::ChildProcess m_child;
+    bool m_started = false;
+    std::string m_out;
+    std::string m_err;
+};
+
+std::vector<std::string> slowArgs(const std::string &output)
+{
+    return {"-y",      "-i",      clip("long_640x480.mp4"),
+            "-r",      "25",      "-b",
+            "2000000", "-ab",     "128000",
+            "-ac",     "2",       "-s",
+            "640x480", "-ar",     "44100",
+            "-vcodec", "libx264", "-vpre",
+            "slow",    "-sn",     output};
+}
+
+char processState(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const size_t close = text.rfind(')');
+    return close == std::string::npos || close + 2 >= text.size() ? '?' : text[close + 2];
+}
+
+} // namespace
+
+TEST(RegisterSignals, StopLeavesAPlayablePartialFile)
+{
+    TempDir dir;
+    const std::string output = dir.file("partial.mp4");
+    GroupRun run(slowArgs(output));
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.waitForProgress()) << run.err();
+    ASSERT_EQ(::kill(-run.group(), SIGTERM), 0);
+    const int code = run.finish();
+    // register.dat itself does not die of the signal; ffmpeg ends the file and reports it.
+    EXPECT_EQ(code, 1) << run.err();
+    const auto media = inspectMedia(output);
+    ASSERT_TRUE(media) << "the partial mp4 has no index";
+    EXPECT_GT(media->decodedVideoFrames, 0);
+    EXPECT_GT(media->durationSeconds, 0);
+    EXPECT_LT(media->durationSeconds, 19.5);
+}
+
+TEST(RegisterSignals, PauseAndContinueFinishTheConversion)
+{
+    TempDir dir;
+    const std::string output = dir.file("paused.mp4");
+    std::vector<std::string> args = slowArgs(output);
+    GroupRun run(args);
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.waitForProgress()) << run.err();
+    ASSERT_EQ(::kill(-run.group(), SIGSTOP), 0);
+    // The whole group stops: the wrapper as well as its ffmpeg.
+    for (char state = processState(run.group()); state != 'T'; state = processState(run.group())) {
+        ASSERT_NE(state, 'Z') << "ended before it could be paused";
+        std::this_thread::yield();
+    }
+    ASSERT_EQ(::kill(-run.group(), SIGCONT), 0);
+    EXPECT_EQ(run.finish(), 0) << run.err();
+    const auto media = inspectMedia(output);
+    ASSERT_TRUE(media);
+    EXPECT_NEAR(media->durationSeconds, 20, 0.5);
+    EXPECT_GE(checkProgress(run.out()), 19);
+}
