@@ -1,12 +1,15 @@
 #include "converterapp.h"
 
 #include "captions.h"
+#include "consoleencoderprocess.h"
 #include "dialogs.h"
 #include "joblistview.h"
 #include "mainwindow.h"
 #include "paths.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDir>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -30,9 +33,27 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
     m_settings = std::make_unique<SettingsFiles>(SettingsFiles::Context{
         m_edition, m_configFolder, m_profile, m_picker, m_queueSettings, *m_main, *m_remembered,
         *m_main, [this](int n) { m_selector->selectProfile(n); }, &paths::defaultOutputFolder});
-    m_encoder = std::make_unique<UnavailableEncoder>(m_boxes);
+    m_poster = std::make_unique<QtUiPoster>(m_main.get());
+    m_piped = std::make_unique<PipedProcess>(*m_poster);
+    m_encoder = std::make_unique<EncoderRun>(EncoderRun::Context{
+        m_jobs, *m_main, *m_texts, m_boxes,
+        [this] { return std::make_unique<ConsoleEncoderProcess>(*m_poster); },
+        [this] { return m_queue->rowPointer(); }, [this] { return m_queue->converting(); },
+        [this](const QString &caption) {
+            if (QAction *a = m_main->action(QStringLiteral("Pause1")))
+                a->setText(caption);
+        },
+        [this](int exitCode) { m_queue->JvCreateProcessTerminate(exitCode); }});
+    m_merge = std::make_unique<Merger>(Merger::Context{m_jobs, m_queueSettings, m_profile,
+                                                       m_request, *m_piped, m_programFolder});
+    m_fileDialogs.setParent(m_main.get());
+    m_importer = std::make_unique<FileImporter>(FileImporter::Context{
+        m_jobs, *m_builder, *m_piped, m_fileDialogs, m_boxes, *m_texts, *m_main,
+        m_request.encoderPath, m_request.workDir, [this] { return m_queue->converting(); },
+        [this] { m_main->jobListView()->setVisible(true); },
+        [this] { updateCommandStates(); }, [] { QCoreApplication::processEvents(); }});
     m_queue = std::make_unique<ConversionQueue>(QueueContext{
-        m_jobs, m_edition, m_queueSettings, m_profile, *m_builder, m_request, *m_encoder, m_merge,
+        m_jobs, m_edition, m_queueSettings, m_profile, *m_builder, m_request, *m_encoder, *m_merge,
         m_boxes, *m_texts, *m_main, m_shell, *m_main, [this] { return m_previewPlaying; },
         &paths::defaultOutputFolder});
 
@@ -57,7 +78,11 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
 
 ConverterApp::~ConverterApp()
 {
-    // Dialogs first: they are children of the main window.
+    // The encoder and helper children end with the window; dialogs go first, they
+    // are children of the main window.
+    m_queue.reset();
+    m_importer.reset();
+    m_encoder.reset();
     m_dvdcutter.reset();
     m_info.reset();
     m_set.reset();
@@ -154,6 +179,21 @@ void ConverterApp::connectCommands()
     onClick(QStringLiteral("bt_clear"), [this] { m_queue->clearRows(); });
     onAction(QStringLiteral("Clear2"), [this] { m_queue->clearRows(); });
     onAction(QStringLiteral("Exit2"), [&w] { w.close(); });
+    onClick(QStringLiteral("bt_pause"), [this] { m_encoder->togglePause(); });
+    onAction(QStringLiteral("Pause1"), [this] { m_encoder->togglePause(); });
+    onClick(QStringLiteral("openfiles"), [this] { m_importer->addFiles(); });
+    onClick(QStringLiteral("openfolder"), [this] { m_importer->addFolder(); });
+    onClick(QStringLiteral("browse"), [this, &w] {
+        const QString folder = m_fileDialogs.chooseFolder(m_texts->LoadInterfaceString(37));
+        if (folder.isEmpty())
+            return;
+        m_queueSettings.outputFolder = folder.endsWith(QLatin1Char('/')) ? folder : folder + '/';
+        w.setText(m_queueSettings.outputFolder);
+    });
+    onClick(QStringLiteral("open"), [this, &w] {
+        QDir().mkpath(w.text());
+        m_shell.openFolder(w.text());
+    });
     onClick(QStringLiteral("bt_mergeyse"), [this, &w] {
         m_queueSettings.mergeOn = false;
         w.SetObjectVisible(QStringLiteral("bt_mergeyse"), false);

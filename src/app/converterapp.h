@@ -15,7 +15,12 @@
 #include "rememberedchoices.h"
 #include "requestbuilder.h"
 #include "settingsfiles.h"
-#include "stubengines.h"
+#include "encoderrun.h"
+#include "fileimporter.h"
+#include "merger.h"
+#include "pipedprocess.h"
+#include "qtfiledialogs.h"
+#include "qtuiposter.h"
 #include "widgetmessageboxes.h"
 #include "xdgshellactions.h"
 
@@ -34,6 +39,9 @@ public:
     ~ConverterApp();
 
     MainWindow &mainWindow() { return *m_main; }
+    JobList &jobs() { return m_jobs; }
+    FileImporter &importer() { return *m_importer; }
+    ConversionQueue &queue() { return *m_queue; }
     const Edition &edition() const { return m_edition; }
     bool startupDone() const { return m_startupDone; }
 
@@ -70,8 +78,12 @@ private:
     std::unique_ptr<ProfileSelector> m_selector;
     std::unique_ptr<FormatSettingsController> m_formatController;
     std::unique_ptr<SettingsFiles> m_settings;
-    std::unique_ptr<UnavailableEncoder> m_encoder;
-    NoMerge m_merge;
+    std::unique_ptr<QtUiPoster> m_poster;
+    std::unique_ptr<PipedProcess> m_piped;
+    std::unique_ptr<EncoderRun> m_encoder;
+    std::unique_ptr<Merger> m_merge;
+    QtFileDialogs m_fileDialogs;
+    std::unique_ptr<FileImporter> m_importer;
     std::unique_ptr<ConversionQueue> m_queue;
     FirstShowSequence m_firstShow;
 
