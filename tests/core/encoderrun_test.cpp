@@ -1,0 +1,198 @@
+#include "encoderrun.h"
+
+#include "fakes.h"
+#include "joblist.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// An encoder process the test drives by hand.
+struct ScriptedProcess : EncoderProcess {
+    QStringList *log;
+    bool startOk = true;
+    explicit ScriptedProcess(QStringList *l) : log(l) {}
+    bool run(const QStringList &args, const QString &, QString *error) override
+    {
+        *log << QStringLiteral("run ") + args.join('|');
+        if (!startOk && error)
+            *error = QStringLiteral("Cannot start");
+        return startOk;
+    }
+    void suspend() override { *log << QStringLiteral("suspend"); }
+    void resume() override { *log << QStringLiteral("resume"); }
+    void terminate(int code) override { *log << QStringLiteral("terminate %1").arg(code); }
+};
+
+struct RunFixture : ::testing::Test {
+    JobList jobs;
+    FakeSkin skin;
+    FakeTexts texts;
+    RecordingBoxes boxes;
+    QStringList log;
+    ScriptedProcess *process = nullptr;
+    int rowPointer = 0;
+    bool converting = true;
+    QString pauseCaption;
+    std::vector<int> ends;
+    std::unique_ptr<EncoderRun> run;
+    intputrec request;
+
+    void SetUp() override
+    {
+        jobs.appendRow(QStringLiteral("row"));
+        run = std::make_unique<EncoderRun>(EncoderRun::Context{
+            jobs, skin, texts, boxes,
+            [this] {
+                auto p = std::make_unique<ScriptedProcess>(&log);
+                process = p.get();
+                return p;
+            },
+            [this] { return rowPointer; }, [this] { return converting; },
+            [this](const QString &c) { pauseCaption = c; }, [this](int c) { ends.push_back(c); }});
+        request.encoderPath = QStringLiteral("/prog/register.dat");
+        request.inputPath = QStringLiteral("/v/my clip.avi");
+        request.outputPath = QStringLiteral("/out/my clip.mp4");
+        request.durationSeconds = 100;
+    }
+
+    void line(const char *text) { process->onLine(QString::fromLatin1(text)); }
+};
+
+} // namespace
+
+TEST(EncoderSeconds, ParsesOnlyProgressLines)
+{
+    const struct {
+        const char *line;
+        int32_t seconds;
+    } cases[] = {
+        {"frame=  100 fps= 25 q=2.0 size=     512kB time=4.00 bitrate= 512.0kbits/s", 4},
+        {"size=     512kB time=83.40 bitrate= 812.3kbits/s", 83},
+        {"time=12 bitrate= 1.0kbits/s", 0},
+        {"bitrate= 1.0 time=4.00", 0},
+        {"time=4.00", 0},
+        {"time=100001.00 bitrate=", 0},
+        {"time=100000.99 bitrate=", 100000},
+        {"time=ab.00 bitrate=", 0},
+        {"Press [q] to stop", 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(parseEncoderSeconds(QString::fromLatin1(c.line)), c.seconds) << c.line;
+}
+
+TEST_F(RunFixture, ProgressOfAFileRow)
+{
+    run->startEncoder(request);
+    EXPECT_EQ(log.first(), QStringLiteral("run /prog/register.dat|-y|-i|/v/my clip.avi|-sn|/out/my clip.mp4"));
+    EXPECT_TRUE(skin.visible.value(QStringLiteral("convertinfo")));
+    EXPECT_TRUE(run->convertUsedTimer().isActive());
+
+    line("frame=  100 fps= 25 q=2.0 size=     512kB time=50.00 bitrate= 512.0kbits/s");
+    EXPECT_EQ(jobs.status(0), QStringLiteral("50.00%"));
+    EXPECT_EQ(skin.bars.value(QStringLiteral("convertpos")), 5000);
+    EXPECT_EQ(skin.texts.value(QStringLiteral("filename")), QStringLiteral("my clip.mp4"));
+    line("Some message without progress");
+    EXPECT_EQ(jobs.status(0), QStringLiteral("50.00%"));
+    line("size= 999kB time=100.00 bitrate= 512.0kbits/s");
+    EXPECT_EQ(jobs.status(0), QStringLiteral("99.99%"));
+    EXPECT_EQ(skin.bars.value(QStringLiteral("convertpos")), 9999);
+
+    // Elapsed and remaining time: 9999 after four seconds leaves about no time.
+    for (int i = 0; i < 4; ++i)
+        run->Convert_usedTimer();
+    EXPECT_EQ(run->elapsedSeconds(), 4);
+    EXPECT_EQ(run->remainingSeconds(), 0);
+    EXPECT_EQ(run->outputSizeKB(), 1); // the output does not exist here
+
+    process->onEnded(0);
+    EXPECT_EQ(ends, std::vector<int>{0});
+    run->endRowDisplay();
+    EXPECT_FALSE(run->convertUsedTimer().isActive());
+    EXPECT_FALSE(skin.visible.value(QStringLiteral("convertinfo")));
+    EXPECT_EQ(skin.bars.value(QStringLiteral("convertpos")), 0);
+}
+
+TEST_F(RunFixture, RemainingTimeFromTheRate)
+{
+    run->startEncoder(request);
+    line("time=25.00 bitrate= 1kbits/s"); // 2500
+    run->Convert_usedTimer();
+    run->Convert_usedTimer(); // 1250 per second: 7500 left
+    EXPECT_EQ(run->remainingSeconds(), 6);
+    EXPECT_EQ(skin.texts.value(QStringLiteral("usedtime")), QStringLiteral("00:00:00"));
+    line("time=26.00 bitrate= 1kbits/s");
+    EXPECT_EQ(skin.texts.value(QStringLiteral("usedtime")), QStringLiteral("00:00:02"));
+    EXPECT_EQ(skin.texts.value(QStringLiteral("resttime")), QStringLiteral("00:00:06"));
+}
+
+TEST_F(RunFixture, DvdPreProgressThenRealProgressFillsTheRest)
+{
+    run->resetPreProgressTicks();
+    run->resetProgressDisplay();
+    run->startEncoder(request);
+    run->startPreProgress();
+    for (int i = 0; i < 30; ++i)
+        run->Timer2Timer();
+    EXPECT_EQ(jobs.status(0), QStringLiteral("00.30%"));
+    run->togglePause(); // no pause while the disc is prepared
+    EXPECT_TRUE(log.filter(QStringLiteral("suspend")).isEmpty());
+
+    line("time=50.00 bitrate= 1kbits/s");
+    EXPECT_FALSE(run->preProgressTimer().isActive());
+    // 0.30% + 50% of the remaining 99.70%
+    EXPECT_EQ(run->progressValue(), 4985);
+    EXPECT_EQ(jobs.status(0), QStringLiteral("50.15%"));
+}
+
+TEST_F(RunFixture, PauseAndContinue)
+{
+    run->startEncoder(request);
+    run->togglePause();
+    EXPECT_EQ(log.last(), QStringLiteral("suspend"));
+    EXPECT_EQ(pauseCaption, QStringLiteral("Continue"));
+    run->togglePause();
+    EXPECT_EQ(log.last(), QStringLiteral("resume"));
+    EXPECT_EQ(pauseCaption, QStringLiteral("Pause"));
+    converting = false;
+    run->togglePause();
+    EXPECT_EQ(log.last(), QStringLiteral("resume"));
+}
+
+TEST_F(RunFixture, NoDurationShowsTheEncoderTime)
+{
+    request.durationSeconds = 0;
+    run->startEncoder(request);
+    line("time=75.00 bitrate= 1kbits/s");
+    EXPECT_EQ(jobs.status(0), QStringLiteral("00:01:15"));
+    EXPECT_EQ(run->progressValue(), 0);
+}
+
+TEST_F(RunFixture, StartFailureIsReportedAndStopStillEndsTheRow)
+{
+    run = std::make_unique<EncoderRun>(EncoderRun::Context{
+        jobs, skin, texts, boxes,
+        [this] {
+            auto p = std::make_unique<ScriptedProcess>(&log);
+            p->startOk = false;
+            return p;
+        },
+        [this] { return rowPointer; }, [this] { return converting; },
+        [this](const QString &c) { pauseCaption = c; }, [this](int c) { ends.push_back(c); }});
+    run->startEncoder(request);
+    EXPECT_EQ(boxes.calls, QStringList{QStringLiteral("error: Cannot start")});
+    EXPECT_TRUE(ends.empty());
+    run->terminateEncoder(99);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ends, std::vector<int>{99});
+}
+
+TEST(MulDiv, RoundsToNearest)
+{
+    EXPECT_EQ(mulDiv(50, 10000, 100), 5000);
+    EXPECT_EQ(mulDiv(1, 10000, 3), 3333);
+    EXPECT_EQ(mulDiv(2, 10000, 3), 6667);
+    EXPECT_EQ(mulDiv(1, 1, 2), 1);
+}
