@@ -22,8 +22,8 @@ test: deps
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
-bench: build
-	cmake -S . -B $(BUILD_DIR) -DMARLO_BUILD_BENCH=ON
+bench: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARLO_BUILD_TESTS=OFF -DMARLO_BUILD_BENCH=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	bash bench/run.sh $(BUILD_DIR)
 

@@ -9,7 +9,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -77,6 +79,41 @@ TEST(Startup, ALinkWithDvdInItsNameIsTheDvdEdition)
     EXPECT_FALSE(converter.edition().isFileEdition());
     converter.mainWindow().close();
     EXPECT_TRUE(QFile::exists(config.filePath(QStringLiteral("Marlo-DVD-Converter.ini"))));
+}
+
+TEST(Startup, AddedFilesShowInTheJobList)
+{
+    QTemporaryDir config;
+    QTemporaryDir folder;
+    const QString clips = testenv::fixtureDir() + QStringLiteral("/clips/");
+    QFile::copy(clips + QStringLiteral("clip.avi"), folder.filePath(QStringLiteral("holiday 2009.avi")));
+    QFile::copy(clips + QStringLiteral("clip.mp4"), folder.filePath(QStringLiteral("ünïcødé.mp4")));
+    ConverterApp converter(QStringLiteral("marlo-video-converter"), testenv::programDir(),
+                           config.path());
+    MainWindow &w = converter.mainWindow();
+    w.show();
+    QApplication::processEvents();
+    converter.importer().addFolderPath(folder.path());
+    QApplication::processEvents();
+
+    QTreeWidget *list = w.jobListView();
+    EXPECT_TRUE(list->isVisible());
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("holiday 2009"));
+    EXPECT_EQ(list->topLevelItem(0)->text(1), QStringLiteral("320x240"));
+    EXPECT_EQ(list->topLevelItem(0)->text(2).left(7), QStringLiteral("00:00:0"));
+    EXPECT_TRUE(list->topLevelItem(0)->text(3).endsWith(QStringLiteral("MB")));
+    EXPECT_EQ(list->topLevelItem(1)->text(4), QStringLiteral("Status"));
+    EXPECT_EQ(list->topLevelItem(1)->checkState(0), Qt::Checked);
+    EXPECT_TRUE(w.button(QStringLiteral("bt_start"))->isEnabled());
+
+    // Unticking a row in the view reaches the job list.
+    list->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+    EXPECT_FALSE(converter.jobs().isChecked(1));
+
+    QDir().mkpath(testenv::programDir() + QStringLiteral("/../screenshots"));
+    w.grab().save(testenv::programDir() + QStringLiteral("/../screenshots/list.png"));
+    w.close();
 }
 
 int main(int argc, char **argv)

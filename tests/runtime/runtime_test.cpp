@@ -225,6 +225,9 @@ TEST_F(Runtime, StopDuringTheSecondRowLeavesAPlayablePartAndStillMerges)
     addClip(QStringLiteral("clip.avi"));
     addClip(QStringLiteral("long_640x480.mp4"));
     addClip(QStringLiteral("clip.mpg"));
+    // A large picture keeps the second row busy long enough to stop it halfway.
+    format.cb_size.setTypedText(QStringLiteral("1920x1440"));
+    format.cb_videobitrate.setSelected(0);
     queue->startConversion();
     ASSERT_TRUE(waitUntil(
         [this] { return queue->rowPointer() == 1 && jobs.status(1).endsWith('%') &&

@@ -1,10 +1,14 @@
 #include "conversion.h"
 
+#include <climits>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <unistd.h>
+
 #include "amrencoder.h"
 #include "childprocess.h"
 #include "dvdinput.h"
 #include "ffmpegcommand.h"
-#include "probereport.h"
 #include "progressformatter.h"
 #include "sectorstream.h"
 
@@ -232,13 +236,30 @@ int runProbe(const EncoderArgs &args)
         writeAll(2, args.input() + ": a DVD input cannot be probed\r\n");
         return 1;
     }
-    std::string error;
-    const std::optional<ProbeInfo> info = ProbeReport::read(args.input(), &error);
-    if (!info) {
-        writeAll(2, args.input() + ": " + error + "\r\n");
+    // The probe lives in a module beside this program, loaded only now.
+    std::string folder = "/proc/self/exe";
+    char resolved[PATH_MAX];
+    const ssize_t n = readlink(folder.c_str(), resolved, sizeof resolved - 1);
+    folder = n > 0 ? std::string(resolved, size_t(n)) : std::string();
+    folder = folder.substr(0, folder.find_last_of('/') + 1);
+    void *module = dlopen((folder + "register-probe.so").c_str(), RTLD_LAZY | RTLD_LOCAL);
+    using ProbeFunction = char *(*)(const char *, int *);
+    auto probe = module ? reinterpret_cast<ProbeFunction>(dlsym(module, "marlo_probe_report"))
+                        : nullptr;
+    if (!probe) {
+        writeAll(2, std::string("register.dat: cannot load the probe: ") +
+                        (module ? "no probe function" : dlerror()) + "\r\n");
         return 1;
     }
-    writeAll(1, ProbeReport::format(*info));
+    int ok = 0;
+    char *text = probe(args.input().c_str(), &ok);
+    const std::string report = text ? text : "";
+    std::free(text);
+    if (!ok) {
+        writeAll(2, args.input() + ": " + report + "\r\n");
+        return 1;
+    }
+    writeAll(1, report);
     return 0;
 }
 
