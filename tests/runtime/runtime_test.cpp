@@ -12,6 +12,8 @@
 #include "joblist.h"
 #include "merger.h"
 #include "pipedprocess.h"
+#include "probereport.h"
+#include "timetext.h"
 #include "profileselector.h"
 #include "profilestate.h"
 #include "qtuiposter.h"
@@ -25,6 +27,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -363,6 +366,72 @@ TEST_F(Runtime, AMissingEncoderIsReportedAndStopClosesTheRun)
     queue->stopConversion();
     EXPECT_TRUE(waitUntil([this] { return !encoder->convertUsedTimer().isActive(); }, 5000));
     EXPECT_EQ(jobs.status(0), QStringLiteral("Stop"));
+}
+
+// The probe report of each clip, read back by the program's own parse rules, agrees
+// with what ffprobe finds in the file.
+TEST_F(Runtime, ProbeReportsReadBackAsFfprobeSeesTheClips)
+{
+    const QStringList names = {"clip.avi", "clip.mp4", "clip.mpg", "video_only.mkv",
+                               "audio_only.mp3", "odd_322x242.avi", "cover_art.mp3",
+                               "long_640x480.mp4", "ünïcødé 映像.mpg"};
+    for (const QString &name : names) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_TRUE(piped.runPiped({request.encoderPath, QStringLiteral("-i"), clip(name)},
+                                   request.workDir));
+        piped.waitUntilDone();
+        const ProbeReport report = parseProbeReport(QString::fromUtf8(piped.output()));
+
+        QProcess ffprobe;
+        ffprobe.start(QStringLiteral("ffprobe"),
+                      {"-v", "error", "-show_entries",
+                       "format=duration:stream=codec_type,codec_name,width,height,sample_rate,"
+                       "channels:stream_disposition=attached_pic",
+                       "-of", "flat", QStringLiteral("file:") + clip(name)});
+        ASSERT_TRUE(ffprobe.waitForFinished(30000));
+        QHash<QString, QString> facts;
+        QString videoPrefix, audioPrefix;
+        for (const QByteArray &line : ffprobe.readAllStandardOutput().split('\n')) {
+            const qsizetype eq = line.indexOf('=');
+            if (eq < 0)
+                continue;
+            const QString key = QString::fromUtf8(line.left(eq));
+            const QString value = QString::fromUtf8(line.mid(eq + 1)).remove('"');
+            facts[key] = value;
+            // "streams.stream.N." for every key of stream N
+            const QString prefix = key.section('.', 0, 2) + '.';
+            if (key.endsWith(".codec_type") && value == "video" && videoPrefix.isEmpty() &&
+                facts.value(prefix + "disposition.attached_pic") != "1")
+                videoPrefix = prefix;
+            if (key.endsWith(".codec_type") && value == "audio" && audioPrefix.isEmpty())
+                audioPrefix = prefix;
+            if (key.endsWith(".disposition.attached_pic") && value == "1" && videoPrefix == prefix)
+                videoPrefix.clear();
+        }
+        const int seconds = int(facts.value("format.duration").toDouble());
+        EXPECT_EQ(timeTextToSeconds(report.duration), seconds);
+        bool ok = false;
+        report.bitrate.toInt(&ok);
+        EXPECT_TRUE(ok) << report.bitrate.toStdString();
+        if (videoPrefix.isEmpty()) {
+            EXPECT_TRUE(report.videoFormat.isEmpty()) << report.videoFormat.toStdString();
+        } else {
+            EXPECT_EQ(report.videoFormat, facts.value(videoPrefix + "codec_name"));
+            EXPECT_EQ(report.size, facts.value(videoPrefix + "width") + 'x' +
+                                       facts.value(videoPrefix + "height"));
+        }
+        if (audioPrefix.isEmpty()) {
+            EXPECT_TRUE(report.audioFormat.isEmpty());
+        } else {
+            EXPECT_EQ(report.audioFormat, facts.value(audioPrefix + "codec_name"));
+            EXPECT_EQ(report.sampleRate,
+                      QStringLiteral(" ") + facts.value(audioPrefix + "sample_rate") + " Hz");
+            const QString channels = facts.value(audioPrefix + "channels");
+            EXPECT_EQ(report.channels, channels == "1"   ? QStringLiteral(" mono")
+                                       : channels == "2" ? QStringLiteral(" stereo")
+                                                         : report.channels);
+        }
+    }
 }
 
 int main(int argc, char **argv)

@@ -117,6 +117,25 @@ TEST(FfmpegCommand, TranslatesOldOptionsAndKeepsTheirOrder)
     }
 }
 
+TEST(FfmpegCommand, PictureSizesAreFittedToTheCodec)
+{
+    const struct {
+        Args args;
+        std::string size;
+    } cases[] = {
+        {{"-i", "a.avi", "-s", "321x241", "-vcodec", "mpeg4", "o.avi"}, "320x240"},
+        {{"-i", "a.avi", "-s", "320x240", "-vcodec", "mpeg4", "o.avi"}, "320x240"},
+        {{"-i", "a.avi", "-s", "321x241", "-vcodec", "rv10", "o.rm"}, "320x240"},
+        {{"-i", "a.avi", "-s", "330x250", "-vcodec", "rv10", "o.rm"}, "320x240"},
+        {{"-i", "a.avi", "-s", "330x250", "-vcodec", "rv20", "o.rm"}, "328x248"},
+        {{"-i", "a.avi", "-s", "hd720", "o.mp4"}, "hd720"},
+    };
+    for (const auto &c : cases) {
+        const FfmpegPlan plan = build(c.args);
+        EXPECT_GE(findRun(plan.argv, {"-s", c.size}), 0) << joined(plan.argv);
+    }
+}
+
 TEST(FfmpegCommand, OutputPathComesLast)
 {
     const FfmpegPlan plan = build({"-i", "a.avi", "-vcodec", "mpeg4", "-sn", "/out/b c.avi"});

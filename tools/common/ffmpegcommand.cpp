@@ -256,6 +256,31 @@ FfmpegPlan FfmpegCommand::build(const EncoderArgs &args, const DvdStreamPlan &dv
             translated.push_back(value);
     }
 
+    // A source kept at its own size may not fit the codec's blocks (an odd width for
+    // 4:2:0 video, rv10's 16-pixel blocks): round the size down to what the codec takes.
+    if (!videoOff) {
+        const int step = videoCodec == "rv10" ? 16 : videoCodec == "rv20" ? 4 : 2;
+        for (size_t i = 0; i + 1 < translated.size(); ++i) {
+            if (translated[i] != "-s")
+                continue;
+            const std::string &size = translated[i + 1];
+            const size_t x = size.find('x');
+            char *end = nullptr;
+            const long width = x == std::string::npos ? 0 : std::strtol(size.c_str(), &end, 10);
+            const bool widthOk = end == size.c_str() + x;
+            const long height = widthOk ? std::strtol(size.c_str() + x + 1, &end, 10) : 0;
+            if (!widthOk || *end != '\0' || width < step || height < step)
+                continue;
+            if (width % step == 0 && height % step == 0)
+                continue;
+            const std::string fitted =
+                std::to_string(width - width % step) + "x" + std::to_string(height - height % step);
+            plan.notes.push_back("the picture size " + size + " was made " + fitted +
+                                 " to suit the codec");
+            translated[i + 1] = fitted;
+        }
+    }
+
     if (audioOnly && !args.hasOption("-vn"))
         argv.push_back("-vn");
     if (!videoOff && !keepsOwnPixelFormat(videoCodec))
