@@ -75,19 +75,28 @@ QString ConversionQueue::uniqueOutputPath(const QString &folder, const QString &
     return candidate;
 }
 
-void ConversionQueue::convertFileRow()
+bool ConversionQueue::reachCheckedRow(bool dvdRows)
 {
     for (;;) {
-        if (m_rowPointer > 0 && m_c.jobs.isChecked(m_rowPointer - 1))
-            markFinished(m_rowPointer - 1);
+        // DVD rows still reading "Ready" were never converted.
+        const int previous = m_rowPointer - 1;
+        if (previous >= 0 && m_c.jobs.isChecked(previous) &&
+            (!dvdRows || m_c.jobs.status(previous) != QLatin1String("Ready")))
+            markFinished(previous);
         if (m_c.jobs.isChecked(m_rowPointer))
-            break;
+            return true;
         ++m_rowPointer;
         if (m_rowPointer >= m_c.jobs.rowCount()) {
             endRun();
-            return;
+            return false;
         }
     }
+}
+
+void ConversionQueue::convertFileRow()
+{
+    if (!reachCheckedRow(false))
+        return;
     takeOutputFolder();
     const QString ext = m_c.profile.profileExtension();
     m_c.request.outputPath = uniqueOutputPath(m_c.settings.outputFolder,
@@ -100,18 +109,8 @@ void ConversionQueue::convertFileRow()
 
 void ConversionQueue::convertNextDvdRow()
 {
-    for (;;) {
-        if (m_rowPointer > 0 && m_c.jobs.isChecked(m_rowPointer - 1) &&
-            m_c.jobs.status(m_rowPointer - 1) != QLatin1String("Ready"))
-            markFinished(m_rowPointer - 1);
-        if (m_c.jobs.isChecked(m_rowPointer))
-            break;
-        ++m_rowPointer;
-        if (m_rowPointer >= m_c.jobs.rowCount()) {
-            endRun();
-            return;
-        }
-    }
+    if (!reachCheckedRow(true))
+        return;
     takeOutputFolder();
     const QString caption = m_c.jobs.caption(m_rowPointer);
     QString trimmed = caption;

@@ -61,6 +61,9 @@ public:
                                     const QString &numberedBase = QString());
 
 private:
+    // Marks the row before as finished and passes over unchecked rows; false when the
+    // list ran out and the run has ended.
+    bool reachCheckedRow(bool dvdRows);
     void convertFileRow();
     void convertNextDvdRow();
     void endRun();
