@@ -11,7 +11,7 @@ deps:
 	bash scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARLO_BUILD_TESTS=OFF
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARLO_BUILD_TESTS=OFF -DMARLO_BUILD_BENCH=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
