@@ -61,6 +61,9 @@ void EncoderRun::startEncoder(const intputrec &request)
     m_convertUsed.start();
     m_encoderRunning = true;
 
+    // The previous row's process may still be on the stack: its end report is what
+    // started this row. Keep it until the next row instead of destroying it here.
+    m_retired = std::move(m_process);
     m_process = m_c.makeProcess ? m_c.makeProcess() : nullptr;
     if (!m_process) {
         m_processRunning = false;

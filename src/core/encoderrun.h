@@ -73,6 +73,7 @@ private:
     QTimer m_convertUsed;
     QTimer m_timer2;
     std::unique_ptr<EncoderProcess> m_process;
+    std::unique_ptr<EncoderProcess> m_retired;
     bool m_processRunning = false;
     intputrec m_request;
     int m_progressValue = 0;
