@@ -10,6 +10,8 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -76,8 +78,31 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
                                                 QStringLiteral("Cut"), m_main.get());
 }
 
+namespace {
+
+void processEventsUntil(const std::function<bool()> &done, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+}
+
+} // namespace
+
 ConverterApp::~ConverterApp()
 {
+    // Leave no half-written file behind: a running row is stopped the way Stop does
+    // it, so the encoder finishes the file it has, and a merge still running completes.
+    if (m_queue && m_queue->converting()) {
+        m_queue->stopConversion();
+        processEventsUntil([this] { return !m_encoder->processRunning(); }, 15000);
+    }
+    if (m_piped && m_piped->busy())
+        m_piped->waitUntilDone();
+
     // The encoder and helper children end with the window; dialogs go first, they
     // are children of the main window.
     m_queue.reset();

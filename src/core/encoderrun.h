@@ -62,6 +62,8 @@ public:
     int64_t outputSizeKB() const { return m_outputSizeKB; }
     int preProgressTicks() const { return m_preProgressTicks; }
     bool encoderRunning() const { return m_encoderRunning; }
+    // Whether the current row's process has been started and has not ended yet.
+    bool processRunning() const { return m_processRunning; }
     const QString &lastProgressLine() const { return m_lastProgressLine; }
     QTimer &convertUsedTimer() { return m_convertUsed; }
     QTimer &preProgressTimer() { return m_timer2; }

@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -114,6 +116,54 @@ TEST(Startup, AddedFilesShowInTheJobList)
     QDir().mkpath(testenv::programDir() + QStringLiteral("/../screenshots"));
     w.grab().save(testenv::programDir() + QStringLiteral("/../screenshots/list.png"));
     w.close();
+}
+
+TEST(Startup, ClosingDuringAConversionLeavesOnlyWholeFiles)
+{
+    QTemporaryDir config;
+    QTemporaryDir folder;
+    QTemporaryDir output;
+    QFile::copy(testenv::fixtureDir() + QStringLiteral("/clips/long_640x480.mp4"),
+                folder.filePath(QStringLiteral("long.mp4")));
+    {
+        // MP4 output: a file cut off without its index does not open at all.
+        QFile settings(config.filePath(QStringLiteral("marlo-video-converter.ini")));
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write("[profiles]\nselcetsubindex=4\n");
+    }
+    QFile::copy(testenv::fixtureDir() + QStringLiteral("/clips/clip.avi"),
+                folder.filePath(QStringLiteral("short.avi")));
+    {
+        ConverterApp converter(QStringLiteral("marlo-video-converter"), testenv::programDir(),
+                               config.path());
+        MainWindow &w = converter.mainWindow();
+        w.show();
+        QApplication::processEvents();
+        w.setText(output.path());
+        w.button(QStringLiteral("bt_mergeno"))->click(); // merge on
+        converter.importer().addFolderPath(folder.path());
+        ASSERT_EQ(converter.jobs().rowCount(), 2);
+        converter.queue().startConversion();
+        ASSERT_TRUE(converter.queue().converting());
+        QElapsedTimer timer;
+        timer.start();
+        while (!converter.jobs().status(0).endsWith('%') &&
+               converter.jobs().status(0) != QLatin1String("Finish") && timer.elapsed() < 30000)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        w.close();
+    } // the program ends here, in the middle of the first row
+
+    const QStringList files = QDir(output.path()).entryList(QDir::Files);
+    EXPECT_TRUE(files.contains(QStringLiteral("long.mp4"))) << files.join(' ').toStdString();
+    for (const QString &name : files) {
+        QProcess probe;
+        probe.start(QStringLiteral("ffprobe"),
+                    {QStringLiteral("-v"), QStringLiteral("error"),
+                     QStringLiteral("file:") + output.filePath(name)});
+        ASSERT_TRUE(probe.waitForFinished(30000));
+        EXPECT_EQ(probe.exitCode(), 0) << name.toStdString() << ": "
+                                       << probe.readAllStandardError().toStdString();
+    }
 }
 
 int main(int argc, char **argv)
