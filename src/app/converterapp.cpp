@@ -3,11 +3,15 @@
 #include "captions.h"
 #include "consoleencoderprocess.h"
 #include "dialogs.h"
+#include "formatsettingsdialog.h"
 #include "joblistview.h"
 #include "mainwindow.h"
 #include "paths.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QGroupBox>
+#include <QLabel>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -70,8 +74,7 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
                                           m_main.get());
     m_about = std::make_unique<NamedDialog>(QStringLiteral("Tfm_about"), QStringLiteral("About"),
                                             m_main.get());
-    m_set = std::make_unique<NamedDialog>(QStringLiteral("Tfm_set"), QStringLiteral("Settings"),
-                                          m_main.get());
+    m_set = std::make_unique<FormatSettingsDialog>(m_format, *m_formatController, m_main.get());
     m_info = std::make_unique<NamedDialog>(QStringLiteral("Tfm_info"),
                                            QStringLiteral("Properties"), m_main.get());
     m_dvdcutter = std::make_unique<NamedDialog>(QStringLiteral("Tfm_dvdcutter"),
@@ -164,24 +167,47 @@ void ConverterApp::buildFirstShowSequence()
     });
 }
 
+std::vector<QWidget *> ConverterApp::captionedWindows() const
+{
+    return {m_main.get(), m_dir.get(), m_about.get(), m_set.get(), m_info.get(), m_dvdcutter.get()};
+}
+
 void ConverterApp::applyCaptions()
 {
     MainWindow &w = *m_main;
+    captions::applyListCaptions(*m_texts, m_format);
     for (const CaptionEntry &e : captions::table()) {
         const QString text = captions::lookUp(*m_texts, e);
         const QString target = QString::fromUtf8(e.target);
         if (target.startsWith(QLatin1String("lv#"))) {
             w.jobListView()->headerItem()->setText(target.mid(3).toInt(), text);
-        } else if (QAction *a = w.action(target)) {
+            continue;
+        }
+        if (QAction *a = w.action(target)) {
             a->setText(text);
-        } else if (QPushButton *b = w.button(target)) {
+            continue;
+        }
+        for (QWidget *window : captionedWindows()) {
+            if (!window)
+                continue;
+            if (window->objectName() == target) {
+                window->setWindowTitle(text);
+                break;
+            }
+            QWidget *control = window->findChild<QWidget *>(target);
+            if (!control)
+                continue;
             if (e.kind == CaptionEntry::ToolTip)
-                b->setToolTip(text);
-            else
-                b->setText(text);
+                control->setToolTip(text);
+            else if (auto *button = qobject_cast<QAbstractButton *>(control))
+                button->setText(text);
+            else if (auto *label = qobject_cast<QLabel *>(control))
+                label->setText(text);
+            else if (auto *group = qobject_cast<QGroupBox *>(control))
+                group->setTitle(text);
+            break;
         }
     }
-    captions::applyListCaptions(*m_texts, m_format);
 }
 
 void ConverterApp::connectCommands()
@@ -229,13 +255,8 @@ void ConverterApp::connectCommands()
         w.SetObjectVisible(QStringLiteral("bt_mergeyse"), true);
         w.SetObjectVisible(QStringLiteral("bt_mergeno"), false);
     });
-    const auto openSettings = [this] {
-        m_formatController->show();
-        if (m_set->exec() == QDialog::Accepted)
-            m_formatController->Button1Click();
-        else
-            m_formatController->Button2Click();
-    };
+    // The dialog runs OK, Cancel and the size check itself.
+    const auto openSettings = [this] { m_set->exec(); };
     onClick(QStringLiteral("bt_set"), openSettings);
     onAction(QStringLiteral("settings"), openSettings);
 }

@@ -26,8 +26,10 @@
 
 #include <memory>
 
+class FormatSettingsDialog;
 class MainWindow;
 class NamedDialog;
+class QWidget;
 
 // The program: creates the windows in their fixed order, holds the state the
 // main window's handlers share, and wires the commands to the logic.
@@ -42,6 +44,7 @@ public:
     JobList &jobs() { return m_jobs; }
     FileImporter &importer() { return *m_importer; }
     ConversionQueue &queue() { return *m_queue; }
+    FormatSettingsDialog &settingsDialog() { return *m_set; }
     const Edition &edition() const { return m_edition; }
     bool startupDone() const { return m_startupDone; }
 
@@ -87,5 +90,9 @@ private:
     std::unique_ptr<ConversionQueue> m_queue;
     FirstShowSequence m_firstShow;
 
-    std::unique_ptr<NamedDialog> m_dir, m_about, m_set, m_info, m_dvdcutter;
+    std::unique_ptr<NamedDialog> m_dir, m_about;
+    std::unique_ptr<FormatSettingsDialog> m_set;
+    std::unique_ptr<NamedDialog> m_info, m_dvdcutter;
+    // Every window whose controls take captions, the main window first.
+    std::vector<QWidget *> captionedWindows() const;
 };

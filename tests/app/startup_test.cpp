@@ -1,4 +1,6 @@
 #include "converterapp.h"
+#include "formatsettingsdialog.h"
+#include "inifile.h"
 #include "mainwindow.h"
 #include "joblistview.h"
 
@@ -10,7 +12,9 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QComboBox>
 #include <QProcess>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -164,6 +168,46 @@ TEST(Startup, ClosingDuringAConversionLeavesOnlyWholeFiles)
         EXPECT_EQ(probe.exitCode(), 0) << name.toStdString() << ": "
                                        << probe.readAllStandardError().toStdString();
     }
+}
+
+TEST(Startup, SettingsDialogShowsAndChangesTheFormatChoices)
+{
+    QTemporaryDir config;
+    ConverterApp converter(QStringLiteral("marlo-video-converter"), testenv::programDir(),
+                           config.path());
+    converter.mainWindow().show();
+    QApplication::processEvents();
+    FormatSettingsDialog &dialog = converter.settingsDialog();
+    dialog.show();
+    QApplication::processEvents();
+
+    // Profile 1, file edition: its sizes plus the source-size item, the source-quality items.
+    QComboBox *size = dialog.combo(QStringLiteral("cb_size"));
+    QComboBox *video = dialog.combo(QStringLiteral("cb_videobitrate"));
+    QComboBox *channel = dialog.combo(QStringLiteral("cb_channel"));
+    ASSERT_TRUE(size && video && channel);
+    EXPECT_TRUE(size->isEditable());
+    EXPECT_EQ(size->itemText(size->count() - 1), QStringLiteral("The original width and height"));
+    EXPECT_EQ(size->currentIndex(), 0);
+    EXPECT_EQ(video->count(), 6);
+    EXPECT_EQ(video->currentText(), QStringLiteral("The Original Video Quliay"));
+    EXPECT_EQ(channel->currentText(), QStringLiteral("Stereo"));
+
+    dialog.grab().save(testenv::programDir() + QStringLiteral("/../screenshots/settings.png"));
+    video->setCurrentIndex(1);
+    emit video->activated(1);
+    size->setEditText(QStringLiteral("400x300"));
+    dialog.findChild<QRadioButton *>(QStringLiteral("rg_finish_1"))->click();
+    dialog.findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+    EXPECT_FALSE(dialog.isVisible());
+
+    // The choices are the profile's now, and stored with it.
+    converter.mainWindow().close();
+    IniFile choices(config.filePath(QStringLiteral("pro marlo-video-converter.ini")));
+    EXPECT_EQ(choices.readInt(QStringLiteral("1"), QStringLiteral("video bitrate"), -9), 1);
+    EXPECT_EQ(choices.readInt(QStringLiteral("1"), QStringLiteral("size"), -9), -1);
+    IniFile settings(config.filePath(QStringLiteral("marlo-video-converter.ini")));
+    EXPECT_EQ(settings.readInt(QStringLiteral("profiles"), QStringLiteral("FinishSelcet"), -9), 1);
 }
 
 int main(int argc, char **argv)
