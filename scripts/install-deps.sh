@@ -10,7 +10,7 @@ packages=(
   libswscale-dev libswresample-dev
   libdvdread-dev libmpv-dev libopencore-amrnb-dev
   libgtest-dev libgmock-dev
-  dvdauthor lsdvd xvfb xauth fonts-dejavu-core
+  dvdauthor lsdvd python3 xvfb xauth fonts-dejavu-core
 )
 
 missing=()
