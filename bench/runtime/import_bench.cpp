@@ -24,7 +24,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 struct NoBoxes : MessageBoxes {
     void warning(const QString &) override {}
@@ -55,9 +56,10 @@ int main(int argc, char **argv)
     const int files = argc > 1 ? std::max(1, atoi(argv[1])) : 200;
     const QString clips = QStringLiteral(MARLO_CLIPS_DIR);
     if (!QFile::exists(clips + QStringLiteral("/.done")) &&
-        QProcess::execute(QStringLiteral("bash"),
-                          {QStringLiteral(MARLO_SOURCE_DIR) + QStringLiteral("/tests/fixtures/make_clips.sh"),
-                           clips}) != 0) {
+        QProcess::execute(
+            QStringLiteral("bash"),
+            {QStringLiteral(MARLO_SOURCE_DIR) + QStringLiteral("/tests/fixtures/make_clips.sh"),
+             clips}) != 0) {
         std::fprintf(stderr, "cannot make the clips in %s\n", qPrintable(clips));
         return 1;
     }
@@ -83,20 +85,19 @@ int main(int argc, char **argv)
     NoDialogs dialogs;
     NoBoxes boxes;
     NoCommands commands;
-    FileImporter importer(FileImporter::Context{
-        jobs, builder, runner, dialogs, boxes, texts, commands,
-        QStringLiteral(MARLO_PROGRAM_DIR) + QStringLiteral("/register.dat"),
-        QStringLiteral(MARLO_PROGRAM_DIR), [] { return false; }, [] {}, [] {},
-        [] { QCoreApplication::processEvents(); }});
+    FileImporter importer(
+        FileImporter::Context{jobs, builder, runner, dialogs, boxes, texts, commands,
+                              QStringLiteral(MARLO_PROGRAM_DIR) + QStringLiteral("/register.dat"),
+                              QStringLiteral(MARLO_PROGRAM_DIR), [] { return false; }, [] {}, [] {},
+                              [] { QCoreApplication::processEvents(); }});
 
     // A 1 ms heartbeat: the longest gap between beats is the longest the UI thread was blocked.
     QElapsedTimer beat;
     qint64 longestGap = 0;
     QTimer heart;
     heart.setInterval(1);
-    QObject::connect(&heart, &QTimer::timeout, [&] {
-        longestGap = std::max(longestGap, beat.restart());
-    });
+    QObject::connect(&heart, &QTimer::timeout,
+                     [&] { longestGap = std::max(longestGap, beat.restart()); });
 
     QElapsedTimer total;
     total.start();

@@ -10,13 +10,13 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QGroupBox>
-#include <QLabel>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QThread>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QThread>
 #include <QTreeWidget>
 
 ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configFolder)
@@ -30,12 +30,12 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
     m_builder = std::make_unique<RequestBuilder>(m_jobs, m_edition, m_profile, m_format, *m_texts);
     m_remembered = std::make_unique<RememberedChoices>(m_edition, m_format);
     const auto recompute = [this] { m_builder->recomputeOutputSizes(m_jobs); };
-    m_selector = std::make_unique<ProfileSelector>(ProfileSelector::Context{
-        m_profile, m_format, *m_remembered, m_edition, *m_texts, m_boxes, *m_main,
-        m_programFolder, recompute});
-    m_formatController = std::make_unique<FormatSettingsController>(
-        FormatSettingsController::Context{m_format, m_queueSettings, m_profile, *m_remembered,
-                                          *m_texts, m_boxes, recompute});
+    m_selector = std::make_unique<ProfileSelector>(
+        ProfileSelector::Context{m_profile, m_format, *m_remembered, m_edition, *m_texts, m_boxes,
+                                 *m_main, m_programFolder, recompute});
+    m_formatController =
+        std::make_unique<FormatSettingsController>(FormatSettingsController::Context{
+            m_format, m_queueSettings, m_profile, *m_remembered, *m_texts, m_boxes, recompute});
     m_settings = std::make_unique<SettingsFiles>(SettingsFiles::Context{
         m_edition, m_configFolder, m_profile, m_picker, m_queueSettings, *m_main, *m_remembered,
         *m_main, [this](int n) { m_selector->selectProfile(n); }, &paths::defaultOutputFolder});
@@ -50,18 +50,18 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
                 a->setText(caption);
         },
         [this](int exitCode) { m_queue->JvCreateProcessTerminate(exitCode); }});
-    m_merge = std::make_unique<Merger>(Merger::Context{m_jobs, m_queueSettings, m_profile,
-                                                       m_request, *m_piped, m_programFolder});
+    m_merge = std::make_unique<Merger>(
+        Merger::Context{m_jobs, m_queueSettings, m_profile, m_request, *m_piped, m_programFolder});
     m_fileDialogs.setParent(m_main.get());
     m_importer = std::make_unique<FileImporter>(FileImporter::Context{
         m_jobs, *m_builder, *m_piped, m_fileDialogs, m_boxes, *m_texts, *m_main,
         m_request.encoderPath, m_request.workDir, [this] { return m_queue->converting(); },
-        [this] { m_main->jobListView()->setVisible(true); },
-        [this] { updateCommandStates(); }, [] { QCoreApplication::processEvents(); }});
-    m_queue = std::make_unique<ConversionQueue>(QueueContext{
-        m_jobs, m_edition, m_queueSettings, m_profile, *m_builder, m_request, *m_encoder, *m_merge,
-        m_boxes, *m_texts, *m_main, m_shell, *m_main, [this] { return m_previewPlaying; },
-        &paths::defaultOutputFolder});
+        [this] { m_main->jobListView()->setVisible(true); }, [this] { updateCommandStates(); },
+        [] { QCoreApplication::processEvents(); }});
+    m_queue = std::make_unique<ConversionQueue>(
+        QueueContext{m_jobs, m_edition, m_queueSettings, m_profile, *m_builder, m_request,
+                     *m_encoder, *m_merge, m_boxes, *m_texts, *m_main, m_shell, *m_main,
+                     [this] { return m_previewPlaying; }, &paths::defaultOutputFolder});
 
     m_main->onShow = [this] { m_firstShow.FormShow(!m_edition.exeFileName().isEmpty()); };
     m_main->onCloseQuery = [this] { return m_settings->closeQuery(); };
@@ -75,13 +75,14 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
     m_about = std::make_unique<NamedDialog>(QStringLiteral("Tfm_about"), QStringLiteral("About"),
                                             m_main.get());
     m_set = std::make_unique<FormatSettingsDialog>(m_format, *m_formatController, m_main.get());
-    m_info = std::make_unique<NamedDialog>(QStringLiteral("Tfm_info"),
-                                           QStringLiteral("Properties"), m_main.get());
+    m_info = std::make_unique<NamedDialog>(QStringLiteral("Tfm_info"), QStringLiteral("Properties"),
+                                           m_main.get());
     m_dvdcutter = std::make_unique<NamedDialog>(QStringLiteral("Tfm_dvdcutter"),
                                                 QStringLiteral("Cut"), m_main.get());
 }
 
-namespace {
+namespace
+{
 
 void processEventsUntil(const std::function<bool()> &done, int timeoutMs)
 {
@@ -128,9 +129,9 @@ void ConverterApp::FormCreate()
     m_previewPlaying = false;
     for (bool &flag : m_previewFlags)
         flag = false;
-    m_texts = std::make_unique<InterfaceStrings>(InterfaceStrings::Context{
-        m_programFolder, m_edition, *m_main, m_boxes,
-        [this] { return m_queue && m_queue->converting(); }});
+    m_texts = std::make_unique<InterfaceStrings>(
+        InterfaceStrings::Context{m_programFolder, m_edition, *m_main, m_boxes,
+                                  [this] { return m_queue && m_queue->converting(); }});
     m_request.encoderPath = m_programFolder + QStringLiteral("/register.dat");
     m_request.workDir = m_programFolder;
 }
@@ -266,8 +267,8 @@ void ConverterApp::updateCommandStates()
     MainWindow &w = *m_main;
     const bool converting = m_queue && m_queue->converting();
     const bool hasRows = !m_jobs.isEmpty();
-    for (const char *name : {"bt_remove", "bt_clear", "openfiles", "openfolder", "bt_dvdopen",
-                             "bt_ifo", "bt_set"})
+    for (const char *name :
+         {"bt_remove", "bt_clear", "openfiles", "openfolder", "bt_dvdopen", "bt_ifo", "bt_set"})
         if (QPushButton *b = w.button(QString::fromUtf8(name)))
             b->setEnabled(!converting);
     if (QPushButton *b = w.button(QStringLiteral("bt_start")))

@@ -93,8 +93,8 @@ QString dvdInputText(const TConvertInfo &info, const TDvdRange &range)
     const QString fileName = info.ifoPath.mid(info.ifoPath.lastIndexOf(QLatin1Char('/')) + 1);
     return QStringLiteral("vts://") + fileName.mid(4, 2) + QLatin1Char('*') +
            QString::number(range.beginSector) + QLatin1Char('*') +
-           QString::number(range.endSector) + QLatin1Char('*') + info.audioId +
-           QLatin1Char('*') + info.subtitleId + QStringLiteral("*/") + discRootOf(info.ifoPath);
+           QString::number(range.endSector) + QLatin1Char('*') + info.audioId + QLatin1Char('*') +
+           info.subtitleId + QStringLiteral("*/") + discRootOf(info.ifoPath);
 }
 
 int64_t roundHalfEven(double v)

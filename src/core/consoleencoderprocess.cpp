@@ -3,7 +3,8 @@
 #include "consoleprocessrunner.h"
 
 ConsoleEncoderProcess::ConsoleEncoderProcess(UiPoster &poster)
-    : m_runner(std::make_unique<ConsoleProcessRunner>(poster)), m_lines([this](const QString &line) {
+    : m_runner(std::make_unique<ConsoleProcessRunner>(poster)),
+      m_lines([this](const QString &line) {
           if (onLine)
               onLine(line);
       })

@@ -99,8 +99,8 @@ void ConversionQueue::convertFileRow()
         return;
     takeOutputFolder();
     const QString ext = m_c.profile.profileExtension();
-    m_c.request.outputPath = uniqueOutputPath(m_c.settings.outputFolder,
-                                              m_c.jobs.caption(m_rowPointer), ext);
+    m_c.request.outputPath =
+        uniqueOutputPath(m_c.settings.outputFolder, m_c.jobs.caption(m_rowPointer), ext);
     m_c.jobs.setFailed(m_rowPointer, false);
     m_c.builder.fillRequest(m_rowPointer, m_c.request);
     m_c.merge.addMergeInput(m_rowPointer, m_c.request.outputPath);
@@ -135,9 +135,9 @@ void ConversionQueue::JvCreateProcessTerminate(int exitCode)
     // An encoder that failed on its own is no finished row; a stopped one keeps the stop text.
     if (m_converting && exitCode != 0 && m_c.jobs.isValidRow(m_rowPointer)) {
         m_c.jobs.setFailed(m_rowPointer, true);
-        m_c.jobs.setStatus(m_rowPointer, m_c.texts.LookUpText(QStringLiteral("Caption"),
-                                                              QStringLiteral("Failed"),
-                                                              QStringLiteral("Failed")));
+        m_c.jobs.setStatus(m_rowPointer,
+                           m_c.texts.LookUpText(QStringLiteral("Caption"), QStringLiteral("Failed"),
+                                                QStringLiteral("Failed")));
     }
     m_c.encoder.endRowDisplay();
     ++m_rowPointer;
@@ -181,9 +181,9 @@ void ConversionQueue::stopConversion()
         return;
     m_c.encoder.terminateEncoder(99);
     if (m_c.jobs.isChecked(m_rowPointer))
-        m_c.jobs.setStatus(m_rowPointer, m_c.texts.LookUpText(QStringLiteral("Caption"),
-                                                              QStringLiteral("Stop"),
-                                                              QStringLiteral("Stop")));
+        m_c.jobs.setStatus(m_rowPointer,
+                           m_c.texts.LookUpText(QStringLiteral("Caption"), QStringLiteral("Stop"),
+                                                QStringLiteral("Stop")));
     m_c.encoder.resetPauseCaption();
     m_c.encoder.resetProgressDisplay();
     m_rowPointer = m_c.jobs.rowCount() + 1;

@@ -77,8 +77,8 @@ void EncoderRun::startEncoder(const intputrec &request)
             processEnded(exitCode);
     };
     QString error;
-    m_processRunning =
-        process->run(splitCommandLine(buildCommandLine(request)), request.workDir.trimmed(), &error);
+    m_processRunning = process->run(splitCommandLine(buildCommandLine(request)),
+                                    request.workDir.trimmed(), &error);
     if (!m_processRunning) {
         // The run stays open until the user stops it, as with any encoder that gives no end.
         m_c.boxes.error(error);
@@ -117,9 +117,8 @@ void EncoderRun::resetPauseCaption()
 {
     m_encoderRunning = true;
     if (m_c.setPauseCaption)
-        m_c.setPauseCaption(
-            m_c.texts.LookUpText(QStringLiteral("Caption"), QStringLiteral("Pause"),
-                                 QStringLiteral("Pause")));
+        m_c.setPauseCaption(m_c.texts.LookUpText(QStringLiteral("Caption"), QStringLiteral("Pause"),
+                                                 QStringLiteral("Pause")));
 }
 
 void EncoderRun::JvCreateProcessRead(const QString &line)
@@ -155,8 +154,8 @@ void EncoderRun::showProgress(int value)
     if (!m_c.jobs.isValidRow(row))
         return;
     const QString digits = QString::asprintf("%.4d", std::clamp(value, 0, 9999));
-    m_c.jobs.setStatus(row, digits.left(2) + QLatin1Char('.') + digits.mid(2, 2) +
-                                QLatin1Char('%'));
+    m_c.jobs.setStatus(row,
+                       digits.left(2) + QLatin1Char('.') + digits.mid(2, 2) + QLatin1Char('%'));
 }
 
 void EncoderRun::setProgressBar(int value)
@@ -208,9 +207,8 @@ void EncoderRun::togglePause()
         if (m_process)
             m_process->resume();
         if (m_c.setPauseCaption)
-            m_c.setPauseCaption(m_c.texts.LookUpText(QStringLiteral("Caption"),
-                                                     QStringLiteral("Pause"),
-                                                     QStringLiteral("Pause")));
+            m_c.setPauseCaption(m_c.texts.LookUpText(
+                QStringLiteral("Caption"), QStringLiteral("Pause"), QStringLiteral("Pause")));
         m_encoderRunning = true;
     }
 }

@@ -31,7 +31,7 @@ public:
         std::function<int()> rowPointer;
         std::function<bool()> converting;
         std::function<void(const QString &)> setPauseCaption; // the `Pause1` menu item
-        std::function<void(int exitCode)> ended;             // the queue's end handler
+        std::function<void(int exitCode)> ended;              // the queue's end handler
     };
 
     explicit EncoderRun(Context context, QObject *parent = nullptr);

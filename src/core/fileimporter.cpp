@@ -13,7 +13,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 bool isInteger(const QString &text)
 {
@@ -73,8 +74,9 @@ void FileImporter::addFolder()
         m_c.boxes.warning(m_c.texts.LoadInterfaceString(26));
         return;
     }
-    const QString folder = m_c.dialogs.chooseFolder(m_c.texts.LookUpText(
-        QStringLiteral("Caption"), QStringLiteral("File Directory"), QStringLiteral("File Directory")));
+    const QString folder = m_c.dialogs.chooseFolder(
+        m_c.texts.LookUpText(QStringLiteral("Caption"), QStringLiteral("File Directory"),
+                             QStringLiteral("File Directory")));
     if (folder.isEmpty())
         return;
     addFolderPath(folder);

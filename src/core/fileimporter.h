@@ -17,8 +17,8 @@ class FileDialogs
 {
 public:
     virtual ~FileDialogs() = default;
-    virtual QStringList chooseFiles() = 0;                        // empty when cancelled
-    virtual QString chooseFolder(const QString &caption) = 0;     // empty when cancelled
+    virtual QStringList chooseFiles() = 0;                    // empty when cancelled
+    virtual QString chooseFolder(const QString &caption) = 0; // empty when cancelled
 };
 
 // Adds video files to the job list: each file is probed by the encoder, and its

@@ -1,6 +1,7 @@
 #include "formatsettings.h"
 
-namespace {
+namespace
+{
 
 int strictInt(const QString &text)
 {

@@ -2,8 +2,7 @@
 
 #include "pipeprocessrunner.h"
 
-PipedProcess::PipedProcess(UiPoster &poster)
-    : m_runner(std::make_unique<PipeProcessRunner>(poster))
+PipedProcess::PipedProcess(UiPoster &poster) : m_runner(std::make_unique<PipeProcessRunner>(poster))
 {
 }
 

@@ -2,7 +2,8 @@
 
 #include <QStringList>
 
-namespace {
+namespace
+{
 
 // The report cut at carriage returns; each segment keeps its carriage return and
 // text after the last one belongs to no segment.

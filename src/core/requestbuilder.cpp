@@ -10,7 +10,8 @@
 
 #include <array>
 
-namespace {
+namespace
+{
 
 constexpr std::array<int, 5> kAudioRates = {320, 192, 128, 64, 32};
 constexpr std::array<int, 5> kAmrRates = {12200, 10200, 7400, 5900, 4750}; // bit/s
@@ -64,26 +65,26 @@ const Toriginalinfo *RequestBuilder::sourceFacts() const
 
 bool RequestBuilder::sourceSizeChosen() const
 {
-    const QString item = m_texts.LookUpText(QStringLiteral("Add"),
-                                            QStringLiteral("The original width and height"),
-                                            QStringLiteral("The original width and height"));
+    const QString item =
+        m_texts.LookUpText(QStringLiteral("Add"), QStringLiteral("The original width and height"),
+                           QStringLiteral("The original width and height"));
     return m_settings.cb_size.selected() >= 0 && m_settings.cb_size.selectedItem() == item;
 }
 
 bool RequestBuilder::sourceVideoQualityChosen() const
 {
-    const QString item = m_texts.LookUpText(QStringLiteral("Add"),
-                                            QStringLiteral("The Original Video Quliay"),
-                                            QStringLiteral("The Original Video Quliay"));
+    const QString item =
+        m_texts.LookUpText(QStringLiteral("Add"), QStringLiteral("The Original Video Quliay"),
+                           QStringLiteral("The Original Video Quliay"));
     return m_settings.cb_videobitrate.selected() >= 0 &&
            m_settings.cb_videobitrate.selectedItem() == item;
 }
 
 bool RequestBuilder::sourceAudioQualityChosen() const
 {
-    const QString item = m_texts.LookUpText(QStringLiteral("Add"),
-                                            QStringLiteral("The Original Audio Quliay"),
-                                            QStringLiteral("The Original Audio Quliay"));
+    const QString item =
+        m_texts.LookUpText(QStringLiteral("Add"), QStringLiteral("The Original Audio Quliay"),
+                           QStringLiteral("The Original Audio Quliay"));
     return m_settings.cb_audiobitrate.selected() >= 0 &&
            m_settings.cb_audiobitrate.selectedItem() == item;
 }
@@ -213,7 +214,8 @@ QString RequestBuilder::videoRateArg() const
             const qint64 kbps = facts ? toIntOr0(facts->videoBitrate) : 0;
             return QStringLiteral(" -r 25 -b ") + QString::number(kbps * 1000);
         }
-        return QStringLiteral(" -r 25 -b ") + QString::number(qint64(std::max(videoPart(), 0)) * 1000);
+        return QStringLiteral(" -r 25 -b ") +
+               QString::number(qint64(std::max(videoPart(), 0)) * 1000);
     }
     if (m_profile.videoRateSlots[0] == QLatin1String("*"))
         return {};
@@ -231,7 +233,8 @@ QString RequestBuilder::audioRateArg() const
         const qint64 kbps = facts ? toIntOr0(facts->audioBitrate) : 0;
         arg = QStringLiteral(" -ab ") + QString::number(kbps * 1000);
     } else {
-        arg = QStringLiteral(" -ab ") + QString::number(kAudioRates[size_t(audioPosition())] * 1000);
+        arg =
+            QStringLiteral(" -ab ") + QString::number(kAudioRates[size_t(audioPosition())] * 1000);
     }
     if (amrOutput())
         arg = QStringLiteral(" -ab ") + QString::number(kAmrRates[size_t(audioPosition())]);
@@ -271,7 +274,8 @@ void RequestBuilder::fillRequest(int row, intputrec &request)
 {
     m_estimateRow = row;
     if (m_edition.isFileEdition()) {
-        request.inputPath = m_jobs.isValidRow(row) ? m_jobs.originalInfo(row).sourcePath : QString();
+        request.inputPath =
+            m_jobs.isValidRow(row) ? m_jobs.originalInfo(row).sourcePath : QString();
     } else {
         const auto &infos = m_jobs.convertInfos();
         const auto &ranges = m_jobs.dvdRanges();
@@ -308,8 +312,8 @@ void RequestBuilder::recomputeOutputSizes(JobList &jobs)
 {
     for (int i = 0; i < jobs.rowCount(); ++i) {
         m_estimateRow = i;
-        jobs.setCell(i, JobList::OutputSizeColumn,
-                     outputSizeText(estimateKbps(),
-                                    timeTextToSeconds(jobs.originalInfo(i).durationText)));
+        jobs.setCell(
+            i, JobList::OutputSizeColumn,
+            outputSizeText(estimateKbps(), timeTextToSeconds(jobs.originalInfo(i).durationText)));
     }
 }

@@ -1,6 +1,7 @@
 #include "timetext.h"
 
-namespace {
+namespace
+{
 
 // A decimal integer with optional leading blanks and an optional sign, nothing else.
 bool pieceToInt(const QString &piece, int32_t &out)

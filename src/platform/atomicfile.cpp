@@ -9,7 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 bool writeAll(int fd, const char *data, qsizetype size)
 {
@@ -36,7 +37,8 @@ bool writeFileAtomically(const QString &path, const QByteArray &data)
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
-    struct stat old {};
+    struct stat old {
+    };
     const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
     ::fchmod(fd, mode); // keep the old file's rights where possible
     bool ok = true;

@@ -9,7 +9,8 @@
 
 #include <optional>
 
-namespace {
+namespace
+{
 
 QStringList readLines(const QString &path)
 {

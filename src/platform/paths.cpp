@@ -4,7 +4,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace paths {
+namespace paths
+{
 
 QString programFolder()
 {

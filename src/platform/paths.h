@@ -3,7 +3,8 @@
 #include <QString>
 
 // Where the program finds its installation data and keeps its settings.
-namespace paths {
+namespace paths
+{
 
 // Folder of the resolved running executable, without trailing separator.
 QString programFolder();

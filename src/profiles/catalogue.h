@@ -19,7 +19,8 @@ struct Category {
     QStringList panels;
 };
 
-namespace catalogue {
+namespace catalogue
+{
 
 const std::vector<CatalogueEntry> &entries();
 const std::vector<Category> &categories();

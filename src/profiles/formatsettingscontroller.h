@@ -26,7 +26,7 @@ public:
 
     explicit FormatSettingsController(Context context);
 
-    void show();        // each time the dialog opens
+    void show();         // each time the dialog opens
     void Button1Click(); // OK; the window closes the dialog afterwards
     void Button2Click(); // Cancel: nothing is stored or undone
     void cb_sizeExit();  // the size box loses the focus

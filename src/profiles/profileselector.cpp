@@ -12,7 +12,8 @@
 
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 bool isDisc(int n)
 {

@@ -8,7 +8,8 @@
 #include <array>
 #include <initializer_list>
 
-namespace {
+namespace
+{
 
 constexpr int kNotRead = -1;
 
@@ -38,9 +39,23 @@ const std::array<TableRow, 13> &table()
         {{{7, 7}, {14, 14}}, {1, 5, 5, 1}, {1, 2, 2, 1}, kAll},
         {{{8, 9}, {111, 111}}, {2, 5, 5, 1}, {2, 2, 2, 1}, kAll},
         {{{15, 25}, {71, 71}, {80, 80}}, {N, N, 2, 1}, {N, N, 2, 1}, kAudioOnly},
-        {{{27, 32}, {34, 39}, {41, 44}, {46, 51}, {53, 54}, {56, 57}, {60, 60}, {70, 70},
-          {72, 73}, {75, 76}, {78, 79}, {81, 81}, {86, 88}, {115, 116}},
-         {0, 2, 2, 1}, {0, 2, 2, 1}, kAll},
+        {{{27, 32},
+          {34, 39},
+          {41, 44},
+          {46, 51},
+          {53, 54},
+          {56, 57},
+          {60, 60},
+          {70, 70},
+          {72, 73},
+          {75, 76},
+          {78, 79},
+          {81, 81},
+          {86, 88},
+          {115, 116}},
+         {0, 2, 2, 1},
+         {0, 2, 2, 1},
+         kAll},
         {{{33, 33}, {40, 40}, {45, 45}, {59, 59}}, {N, N, 2, 1}, {N, N, 2, 1}, kNone},
         {{{55, 55}, {58, 58}, {61, 66}, {68, 68}, {91, 97}}, {2, 2, 2, 1}, {2, 2, 2, 1}, kAll},
         {{{69, 69}, {77, 77}, {83, 85}, {89, 89}}, {1, 2, 2, 1}, {1, 2, 2, 1}, kAll},
@@ -113,8 +128,7 @@ void RememberedChoices::restoreProfileChoices(int profile)
     for (int i = 0; i < 4; ++i) {
         if (defaults[i] == kNotRead)
             continue;
-        const int position =
-            m_file ? m_file->readInt(section, kKeys[i], defaults[i]) : defaults[i];
+        const int position = m_file ? m_file->readInt(section, kKeys[i], defaults[i]) : defaults[i];
         listAt(m_settings, i).setSelected(position);
     }
 }

@@ -5,7 +5,8 @@
 
 #include <QStringList>
 
-namespace captions {
+namespace captions
+{
 
 const std::vector<CaptionEntry> &table()
 {
@@ -83,7 +84,8 @@ QString lookUp(const TextLookup &texts, const CaptionEntry &entry)
                             QString::fromUtf8(entry.english));
 }
 
-namespace {
+namespace
+{
 
 QStringList lookUpAll(const TextLookup &texts, const char *section,
                       std::initializer_list<const char *> keys)

@@ -16,7 +16,8 @@ struct CaptionEntry {
     enum Kind { Text, ToolTip } kind = Text;
 };
 
-namespace captions {
+namespace captions
+{
 
 // Everything the start-up pass applies to named controls, in order.
 const std::vector<CaptionEntry> &table();

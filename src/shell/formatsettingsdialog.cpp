@@ -38,10 +38,10 @@ FormatSettingsDialog::FormatSettingsDialog(FormatSettings &settings,
     m_size = addList(m_settings.cb_size, QStringLiteral("cb_size"), true);
     m_size->setToolTip(QStringLiteral("Video Quality"));
     row("Label1", "Video Size:", m_size);
-    row("Label2", "Video Quality:", addList(m_settings.cb_videobitrate,
-                                            QStringLiteral("cb_videobitrate"), false));
-    row("Label4", "Audio Quality:", addList(m_settings.cb_audiobitrate,
-                                            QStringLiteral("cb_audiobitrate"), false));
+    row("Label2", "Video Quality:",
+        addList(m_settings.cb_videobitrate, QStringLiteral("cb_videobitrate"), false));
+    row("Label4", "Audio Quality:",
+        addList(m_settings.cb_audiobitrate, QStringLiteral("cb_audiobitrate"), false));
     row("Label3", "Channel:", addList(m_settings.cb_channel, QStringLiteral("cb_channel"), false));
     layout->addWidget(format);
 
@@ -55,14 +55,16 @@ FormatSettingsDialog::FormatSettingsDialog(FormatSettings &settings,
         m_finish->addButton(choice, i);
         finishLayout->addWidget(choice);
     }
-    connect(m_finish, &QButtonGroup::idClicked, this, [this](int id) { m_settings.rg_finish = id; });
+    connect(m_finish, &QButtonGroup::idClicked, this,
+            [this](int id) { m_settings.rg_finish = id; });
     layout->addWidget(finish);
 
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("Button1"));
     ok->setDefault(true);
-    QPushButton *cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    QPushButton *cancel =
+        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("Button2"));
     connect(ok, &QPushButton::clicked, this, [this] {
         m_controller.Button1Click();

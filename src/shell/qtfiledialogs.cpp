@@ -28,8 +28,8 @@ QStringList QtFileDialogs::nameFilters()
         // Linux file names are case-sensitive: offer the upper-case spelling too.
         QString both = list.trimmed();
         if (both != QLatin1String("*"))
-            both += QLatin1Char(' ') + list.trimmed().toUpper().replace(QLatin1String("*."),
-                                                                        QLatin1String("*."));
+            both += QLatin1Char(' ') +
+                    list.trimmed().toUpper().replace(QLatin1String("*."), QLatin1String("*."));
         out << QString::fromLatin1(label) + QStringLiteral(" (") + both + QLatin1Char(')');
     }
     return out;

@@ -9,7 +9,8 @@
 #include "rememberedchoices.h"
 #include "skinobjects.h"
 
-namespace {
+namespace
+{
 const QString kPlane = QStringLiteral("plane");
 const QString kOutput = QStringLiteral("output");
 const QString kProfiles = QStringLiteral("profiles");
@@ -32,10 +33,10 @@ QString SettingsFiles::settingsFileName(const QString &exeFileName)
 void SettingsFiles::LoadSettings()
 {
     const QString name = m_c.edition.exeFileName();
-    m_settings = std::make_unique<IniFile>(m_c.configFolder + QLatin1Char('/') +
-                                           settingsFileName(name));
-    m_choices = std::make_unique<IniFile>(m_c.configFolder + QLatin1Char('/') +
-                                          choicesFileName(name));
+    m_settings =
+        std::make_unique<IniFile>(m_c.configFolder + QLatin1Char('/') + settingsFileName(name));
+    m_choices =
+        std::make_unique<IniFile>(m_c.configFolder + QLatin1Char('/') + choicesFileName(name));
     m_c.remembered.setFile(m_choices.get());
 
     m_c.picker.videoPageFirst = m_settings->readBool(kPlane, QStringLiteral("video"), true);

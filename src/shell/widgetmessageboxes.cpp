@@ -3,7 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
-namespace {
+namespace
+{
 QString title()
 {
     return QApplication::applicationDisplayName();

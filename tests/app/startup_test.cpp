@@ -1,27 +1,28 @@
 #include "converterapp.h"
 #include "formatsettingsdialog.h"
 #include "inifile.h"
-#include "mainwindow.h"
 #include "joblistview.h"
+#include "mainwindow.h"
 
 #include "testenv.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QComboBox>
 #include <QProcess>
-#include <QRadioButton>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 void app() {} // the application object lives in main, around every test
 
@@ -45,8 +46,8 @@ TEST(Startup, CreatesTheWindowsInOrderAndBuildsTheMainWindowOnce)
     for (QObject *child : w.children())
         if (qobject_cast<QDialog *>(child))
             dialogs << child->objectName();
-    EXPECT_EQ(dialogs, (QStringList{"Tfm_dir", "Tfm_about", "Tfm_set", "Tfm_info",
-                                    "Tfm_dvdcutter"}));
+    EXPECT_EQ(dialogs,
+              (QStringList{"Tfm_dir", "Tfm_about", "Tfm_set", "Tfm_info", "Tfm_dvdcutter"}));
     EXPECT_FALSE(converter.startupDone());
     EXPECT_TRUE(converter.edition().exeFileName().isEmpty());
 
@@ -58,8 +59,9 @@ TEST(Startup, CreatesTheWindowsInOrderAndBuildsTheMainWindowOnce)
     EXPECT_EQ(labelText(w, "profilestext"), QStringLiteral("ASF-Advanced Streaming Format(*.asf)"));
     EXPECT_TRUE(w.jobListView()->isHidden());
     EXPECT_TRUE(w.findChild<QWidget *>(QStringLiteral("convertinfo"))->isHidden());
-    EXPECT_TRUE(w.findChild<QLineEdit *>(QStringLiteral("ed_output"))->text().endsWith(
-        QStringLiteral("/My Video/")));
+    EXPECT_TRUE(w.findChild<QLineEdit *>(QStringLiteral("ed_output"))
+                    ->text()
+                    .endsWith(QStringLiteral("/My Video/")));
 
     // Coming back (from the tray) does not run the start-up again.
     w.SetObjectText(QStringLiteral("profilestext"), QStringLiteral("changed"));
@@ -92,7 +94,8 @@ TEST(Startup, AddedFilesShowInTheJobList)
     QTemporaryDir config;
     QTemporaryDir folder;
     const QString clips = testenv::fixtureDir() + QStringLiteral("/clips/");
-    QFile::copy(clips + QStringLiteral("clip.avi"), folder.filePath(QStringLiteral("holiday 2009.avi")));
+    QFile::copy(clips + QStringLiteral("clip.avi"),
+                folder.filePath(QStringLiteral("holiday 2009.avi")));
     QFile::copy(clips + QStringLiteral("clip.mp4"), folder.filePath(QStringLiteral("ünïcødé.mp4")));
     ConverterApp converter(QStringLiteral("marlo-video-converter"), testenv::programDir(),
                            config.path());
@@ -161,12 +164,11 @@ TEST(Startup, ClosingDuringAConversionLeavesOnlyWholeFiles)
     EXPECT_TRUE(files.contains(QStringLiteral("long.mp4"))) << files.join(' ').toStdString();
     for (const QString &name : files) {
         QProcess probe;
-        probe.start(QStringLiteral("ffprobe"),
-                    {QStringLiteral("-v"), QStringLiteral("error"),
-                     QStringLiteral("file:") + output.filePath(name)});
+        probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"),
+                                                QStringLiteral("file:") + output.filePath(name)});
         ASSERT_TRUE(probe.waitForFinished(30000));
-        EXPECT_EQ(probe.exitCode(), 0) << name.toStdString() << ": "
-                                       << probe.readAllStandardError().toStdString();
+        EXPECT_EQ(probe.exitCode(), 0)
+            << name.toStdString() << ": " << probe.readAllStandardError().toStdString();
     }
 }
 

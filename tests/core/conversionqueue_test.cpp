@@ -14,7 +14,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 void touch(const QString &path)
 {
@@ -50,10 +51,10 @@ struct QueueFixture : ::testing::Test {
         format.cb_size.addItem(QStringLiteral("320x240"));
         format.cb_size.setSelected(0);
         field.value = dir.path() + QStringLiteral("/out");
-        queue = std::make_unique<ConversionQueue>(QueueContext{
-            jobs, edition, settings, profile, builder, request, encoder, merge, boxes, texts,
-            commands, shell, field, [this] { return previewPlaying; },
-            [this] { return dir.path() + QStringLiteral("/default/"); }});
+        queue = std::make_unique<ConversionQueue>(
+            QueueContext{jobs, edition, settings, profile, builder, request, encoder, merge, boxes,
+                         texts, commands, shell, field, [this] { return previewPlaying; },
+                         [this] { return dir.path() + QStringLiteral("/default/"); }});
     }
 
     int addRow(const QString &caption, bool checked = true)
@@ -225,10 +226,9 @@ TEST_F(QueueFixture, MergeCollectsEveryStartedRowOfTheRun)
     queue->startConversion();
     queue->JvCreateProcessTerminate(0);
     queue->JvCreateProcessTerminate(0);
-    EXPECT_EQ(merge.calls, (QStringList{QStringLiteral("start"),
-                                        QStringLiteral("input 0 ") + out("a.avi"),
-                                        QStringLiteral("input 1 ") + out("b.avi"),
-                                        QStringLiteral("merge")}));
+    EXPECT_EQ(merge.calls,
+              (QStringList{QStringLiteral("start"), QStringLiteral("input 0 ") + out("a.avi"),
+                           QStringLiteral("input 1 ") + out("b.avi"), QStringLiteral("merge")}));
 }
 
 TEST_F(QueueFixture, DvdRowsNameOutputsAfterTheCaptionAndRunPreProgress)
@@ -236,7 +236,8 @@ TEST_F(QueueFixture, DvdRowsNameOutputsAfterTheCaptionAndRunPreProgress)
     edition.setExeFileName(QStringLiteral("marlo-dvd-converter"));
     for (const char *caption : {"Title_01", "  Chapter_02"}) {
         const int row = jobs.appendRow(QString::fromLatin1(caption));
-        jobs.convertInfos()[size_t(row)].ifoPath = QStringLiteral("/media/dvd/VIDEO_TS/VTS_01_0.IFO");
+        jobs.convertInfos()[size_t(row)].ifoPath =
+            QStringLiteral("/media/dvd/VIDEO_TS/VTS_01_0.IFO");
         jobs.convertInfos()[size_t(row)].audioId = QStringLiteral("0x80");
         jobs.convertInfos()[size_t(row)].subtitleId = QStringLiteral("0");
         jobs.dvdRanges()[size_t(row)].beginSector = 100;

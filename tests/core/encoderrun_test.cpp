@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // An encoder process the test drives by hand.
 struct ScriptedProcess : EncoderProcess {
@@ -86,7 +87,8 @@ TEST(EncoderSeconds, ParsesOnlyProgressLines)
 TEST_F(RunFixture, ProgressOfAFileRow)
 {
     run->startEncoder(request);
-    EXPECT_EQ(log.first(), QStringLiteral("run /prog/register.dat|-y|-i|/v/my clip.avi|-sn|/out/my clip.mp4"));
+    EXPECT_EQ(log.first(),
+              QStringLiteral("run /prog/register.dat|-y|-i|/v/my clip.avi|-sn|/out/my clip.mp4"));
     EXPECT_TRUE(skin.visible.value(QStringLiteral("convertinfo")));
     EXPECT_TRUE(run->convertUsedTimer().isActive());
 

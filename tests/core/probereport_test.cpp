@@ -4,11 +4,12 @@
 
 TEST(ProbeReport, ReadsTheReportLayout)
 {
-    const QString report = QStringLiteral(
-        "Input #0, avi, from 'clip.avi':\r\n"
-        "  Duration: 00:01:23.40, start: 0.000000, bitrate: 1500 kb/s\r\n"
-        "    Stream #0.0: Video: mpeg4, yuv420p, 640x480 [PAR 1:1 DAR 4:3], 1200 kb/s, 25.00 tb(r)\r\n"
-        "    Stream #0.1: Audio: mp2, 44100 Hz, stereo, 128 kb/s\r\n");
+    const QString report =
+        QStringLiteral("Input #0, avi, from 'clip.avi':\r\n"
+                       "  Duration: 00:01:23.40, start: 0.000000, bitrate: 1500 kb/s\r\n"
+                       "    Stream #0.0: Video: mpeg4, yuv420p, 640x480 [PAR 1:1 DAR 4:3], 1200 "
+                       "kb/s, 25.00 tb(r)\r\n"
+                       "    Stream #0.1: Audio: mp2, 44100 Hz, stereo, 128 kb/s\r\n");
     const ProbeReport r = parseProbeReport(report);
     EXPECT_EQ(r.duration, QStringLiteral("00:01:23"));
     EXPECT_EQ(r.bitrate, QStringLiteral("1500"));

@@ -11,7 +11,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct BuilderFixture : ::testing::Test {
     JobList jobs;
@@ -29,8 +30,7 @@ struct BuilderFixture : ::testing::Test {
                QStringLiteral("96"));
     }
 
-    int addRow(const QString &path, const QString &size, const QString &video,
-               const QString &audio)
+    int addRow(const QString &path, const QString &size, const QString &video, const QString &audio)
     {
         const int row = jobs.appendRow(QStringLiteral("row"));
         Toriginalinfo &info = jobs.originalInfo(row);
@@ -42,8 +42,7 @@ struct BuilderFixture : ::testing::Test {
         return row;
     }
 
-    void useProfile(int number, const QString &description, const QStringList &sizes,
-                    int size = 0)
+    void useProfile(int number, const QString &description, const QStringList &sizes, int size = 0)
     {
         profile.activeProfile = number;
         profile.profileDescription = description;
@@ -56,9 +55,9 @@ struct BuilderFixture : ::testing::Test {
     QString fragments()
     {
         builder.fillRequest(0, request);
-        return request.videoRateArg + '|' + request.audioRateArg + '|' + request.channelsArg +
-               '|' + request.aspectArg + '|' + request.sizeArg + '|' + request.sampleRateArg +
-               '|' + request.profileOptions;
+        return request.videoRateArg + '|' + request.audioRateArg + '|' + request.channelsArg + '|' +
+               request.aspectArg + '|' + request.sizeArg + '|' + request.sampleRateArg + '|' +
+               request.profileOptions;
     }
 };
 
@@ -100,8 +99,8 @@ TEST_F(BuilderFixture, DiscTargetsFixEverythingButChannels)
 
 TEST_F(BuilderFixture, PhoneAudioAlwaysMonoAt8kHz)
 {
-    for (const char *desc : {"BlackBerry AMR Audio(*.amr)",
-                             "3GPP-3rd Generation Partnership Project(*.3gp)"}) {
+    for (const char *desc :
+         {"BlackBerry AMR Audio(*.amr)", "3GPP-3rd Generation Partnership Project(*.3gp)"}) {
         useProfile(8, QString::fromLatin1(desc), {QStringLiteral("176x144")});
         format.cb_channel.setSelected(1);
         format.cb_audiobitrate.setSelected(2);

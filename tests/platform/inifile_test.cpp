@@ -10,7 +10,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
-namespace {
+namespace
+{
 
 QByteArray readAll(const QString &path)
 {
@@ -45,12 +46,12 @@ TEST(IniFile, ReadsLikeTheSettingsExpect)
                    "[27]\nvideo bitrate=4\nsize=abc\nChannel=12x\nneg=-2\n[Bjoin]\nBjoin=5\n"
                    "off=0\n[output]\npath=/home/me/My Video/\n[profiles]\nlater=1\n");
     IniFile ini(path);
-    EXPECT_EQ(ini.readInt("profiles", "selcetindex", 0), 3);    // any case; first wins
-    EXPECT_EQ(ini.readInt("27", "VIDEO BITRATE", 0), 4);        // keys with blanks
-    EXPECT_EQ(ini.readInt("27", "size", -1), -1);                // not a number
-    EXPECT_EQ(ini.readInt("27", "Channel", -1), -1);             // trailing garbage
+    EXPECT_EQ(ini.readInt("profiles", "selcetindex", 0), 3); // any case; first wins
+    EXPECT_EQ(ini.readInt("27", "VIDEO BITRATE", 0), 4);     // keys with blanks
+    EXPECT_EQ(ini.readInt("27", "size", -1), -1);            // not a number
+    EXPECT_EQ(ini.readInt("27", "Channel", -1), -1);         // trailing garbage
     EXPECT_EQ(ini.readInt("27", "neg", 0), -2);
-    EXPECT_TRUE(ini.readBool("Bjoin", "Bjoin", false));          // any non-zero is true
+    EXPECT_TRUE(ini.readBool("Bjoin", "Bjoin", false)); // any non-zero is true
     EXPECT_FALSE(ini.readBool("Bjoin", "off", true));
     EXPECT_EQ(ini.readString("output", "path", ""), QStringLiteral("/home/me/My Video/"));
     EXPECT_EQ(ini.readString("missing", "path", "d"), QStringLiteral("d"));

@@ -11,8 +11,9 @@ TEST(Catalogue, ExtensionsComeFromTheDescription)
     const struct {
         int number;
         const char *extension;
-    } cases[] = {{1, ".asf"}, {27, ".mp4"}, {53, ".MP4"}, {123, ".MP4"}, {66, ".mpeg"},
-                 {71, ".amr"}, {114, ".vob"}, {131, ".mkv"}, {26, ""},     {132, ""}, {0, ""}};
+    } cases[] = {{1, ".asf"},   {27, ".mp4"}, {53, ".MP4"},  {123, ".MP4"},
+                 {66, ".mpeg"}, {71, ".amr"}, {114, ".vob"}, {131, ".mkv"},
+                 {26, ""},      {132, ""},    {0, ""}};
     for (const auto &c : cases)
         EXPECT_EQ(catalogue::extension(c.number), QString::fromLatin1(c.extension)) << c.number;
     EXPECT_EQ(catalogue::description(27), QString::fromUtf8("iPod(320×240)MPEG-4 Codec(*.mp4)"));
@@ -34,14 +35,25 @@ TEST(Catalogue, DefaultProfileFromTheExecutableName)
         const char *name;
         int profile;
     } cases[] = {
-        {"marlo-video-converter", 1}, {"Marlo iPod Converter", 27}, {"dvd-to-avi", 102},
-        {"MP3 Audio.exe", 17},        {"audio-ripper", 17},        {"3GP", 69},
-        {"psp-maker", 53},            {"mpeg-thing", 110},         {"mp4box", 118},
-        {"mkv", 125},                 {"iphone", 36},              {"gphone", 41},
-        {"wmv", 7},                   {"rmaker", 6},               {"flv", 11},
+        {"marlo-video-converter", 1},
+        {"Marlo iPod Converter", 27},
+        {"dvd-to-avi", 102},
+        {"MP3 Audio.exe", 17},
+        {"audio-ripper", 17},
+        {"3GP", 69},
+        {"psp-maker", 53},
+        {"mpeg-thing", 110},
+        {"mp4box", 118},
+        {"mkv", 125},
+        {"iphone", 36},
+        {"gphone", 41},
+        {"wmv", 7},
+        {"rmaker", 6},
+        {"flv", 11},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(catalogue::defaultProfileForExe(QString::fromLatin1(c.name)), c.profile) << c.name;
+        EXPECT_EQ(catalogue::defaultProfileForExe(QString::fromLatin1(c.name)), c.profile)
+            << c.name;
 }
 
 TEST(ProfileList, SplittingRule)

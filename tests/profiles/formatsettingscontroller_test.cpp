@@ -3,7 +3,8 @@
 #include "profilefixture.h"
 #include "queuesettings.h"
 
-namespace {
+namespace
+{
 
 struct DialogFixture : ProfileFixture {
     QueueSettings queue;

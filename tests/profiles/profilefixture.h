@@ -40,9 +40,9 @@ struct ProfileFixture : ::testing::Test {
             groups[n] = {QStringLiteral("*"), QStringLiteral("*"), QStringLiteral("-vn")};
         choices = std::make_unique<IniFile>(dir.filePath(QStringLiteral("pro test.ini")));
         remembered.setFile(choices.get());
-        selector = std::make_unique<ProfileSelector>(ProfileSelector::Context{
-            profile, format, remembered, edition, texts, boxes, skin, dir.path(),
-            [this] { ++recomputed; }});
+        selector = std::make_unique<ProfileSelector>(
+            ProfileSelector::Context{profile, format, remembered, edition, texts, boxes, skin,
+                                     dir.path(), [this] { ++recomputed; }});
         writeProfileList();
     }
 
@@ -51,9 +51,9 @@ struct ProfileFixture : ::testing::Test {
         QFile f(dir.filePath(QStringLiteral("profiles.pop")));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         for (int n = 1; n <= upTo; ++n) {
-            const QStringList lines = groups.value(
-                n, {QStringLiteral("320x240 640x480"), QStringLiteral("300 500 800 1200 1500"),
-                    QStringLiteral("-options %1").arg(n)});
+            const QStringList lines = groups.value(n, {QStringLiteral("320x240 640x480"),
+                                                       QStringLiteral("300 500 800 1200 1500"),
+                                                       QStringLiteral("-options %1").arg(n)});
             f.write(QStringLiteral("group %1\r\n").arg(n).toLatin1());
             for (const QString &l : lines)
                 f.write((l + QStringLiteral("\r\n")).toLatin1());

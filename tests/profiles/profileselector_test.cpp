@@ -25,8 +25,8 @@ TEST_F(ProfileFixture, SourceQualityItemsFollowEditionRangeAndExtension)
     const struct {
         int number;
         bool offered;
-    } fileEdition[] = {{1, true}, {7, true}, {4, false}, {53, false}, {123, true},
-                       {118, false}, {122, false}, {2, true}};
+    } fileEdition[] = {{1, true},   {7, true},    {4, false},   {53, false},
+                       {123, true}, {118, false}, {122, false}, {2, true}};
     for (const auto &c : fileEdition) {
         selector->selectProfile(c.number);
         EXPECT_EQ(format.cb_videobitrate.items().count(video), c.offered ? 1 : 0) << c.number;

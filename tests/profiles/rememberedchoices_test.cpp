@@ -33,7 +33,8 @@ TEST_F(ProfileFixture, AudioProfilesRestoreOnlyAudioAndChannel)
     EXPECT_EQ(format.cb_channel.selected(), 0);
     EXPECT_EQ(format.cb_size.selectedItem(), QStringLiteral("No Video"));
     EXPECT_EQ(format.cb_videobitrate.selectedItem(), QStringLiteral("No Video"));
-    EXPECT_FALSE(choices->readString(QStringLiteral("17"), QStringLiteral("size"), "none") != "none");
+    EXPECT_FALSE(choices->readString(QStringLiteral("17"), QStringLiteral("size"), "none") !=
+                 "none");
 }
 
 TEST_F(ProfileFixture, ChoicesComeBackWhenTheProfileIsChosenAgain)
@@ -73,7 +74,8 @@ TEST_F(ProfileFixture, TypedSizeComesBackEmpty)
 
 TEST_F(ProfileFixture, BadStoredValuesFallBackToDefaults)
 {
-    choices->writeString(QStringLiteral("27"), QStringLiteral("video bitrate"), QStringLiteral("x1"));
+    choices->writeString(QStringLiteral("27"), QStringLiteral("video bitrate"),
+                         QStringLiteral("x1"));
     choices->writeString(QStringLiteral("27"), QStringLiteral("Channel"), QStringLiteral("7"));
     selector->selectProfile(27);
     EXPECT_EQ(format.cb_videobitrate.selected(), 2);
@@ -87,13 +89,13 @@ TEST(RememberedChoicesTable, DefaultsOfBothEditions)
         std::array<int, 4> file;
         std::array<int, 4> dvd;
     } cases[] = {
-        {1, {0, 5, 5, 1}, {0, 2, 2, 1}},      {113, {0, 5, 5, 1}, {0, 2, 2, 1}},
-        {130, {4, 5, 5, 1}, {4, 2, 2, 1}},    {110, {5, 5, 5, 1}, {2, 2, 2, 1}},
-        {14, {1, 5, 5, 1}, {1, 2, 2, 1}},     {111, {2, 5, 5, 1}, {2, 2, 2, 1}},
-        {80, {-1, -1, 2, 1}, {-1, -1, 2, 1}}, {116, {0, 2, 2, 1}, {0, 2, 2, 1}},
-        {59, {-1, -1, 2, 1}, {-1, -1, 2, 1}}, {97, {2, 2, 2, 1}, {2, 2, 2, 1}},
-        {89, {1, 2, 2, 1}, {1, 2, 2, 1}},     {100, {4, 2, 2, 1}, {4, 2, 2, 1}},
-        {123, {5, 2, 2, 1}, {2, 2, 2, 1}},    {131, {-1, -1, -1, -1}, {4, 2, 2, 1}},
+        {1, {0, 5, 5, 1}, {0, 2, 2, 1}},          {113, {0, 5, 5, 1}, {0, 2, 2, 1}},
+        {130, {4, 5, 5, 1}, {4, 2, 2, 1}},        {110, {5, 5, 5, 1}, {2, 2, 2, 1}},
+        {14, {1, 5, 5, 1}, {1, 2, 2, 1}},         {111, {2, 5, 5, 1}, {2, 2, 2, 1}},
+        {80, {-1, -1, 2, 1}, {-1, -1, 2, 1}},     {116, {0, 2, 2, 1}, {0, 2, 2, 1}},
+        {59, {-1, -1, 2, 1}, {-1, -1, 2, 1}},     {97, {2, 2, 2, 1}, {2, 2, 2, 1}},
+        {89, {1, 2, 2, 1}, {1, 2, 2, 1}},         {100, {4, 2, 2, 1}, {4, 2, 2, 1}},
+        {123, {5, 2, 2, 1}, {2, 2, 2, 1}},        {131, {-1, -1, -1, -1}, {4, 2, 2, 1}},
         {26, {-1, -1, -1, -1}, {-1, -1, -1, -1}},
     };
     for (const auto &c : cases) {

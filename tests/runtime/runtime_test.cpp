@@ -1,10 +1,10 @@
 // The file edition end to end without a window: real register.dat and join.dll on
 // generated clips, driven through the queue, the encoder run and the importer.
 
+#include "consoleencoderprocess.h"
 #include "conversionqueue.h"
 #include "edition.h"
 #include "encoderrun.h"
-#include "consoleencoderprocess.h"
 #include "fakes.h"
 #include "fileimporter.h"
 #include "formatsettings.h"
@@ -13,7 +13,6 @@
 #include "merger.h"
 #include "pipedprocess.h"
 #include "probereport.h"
-#include "timetext.h"
 #include "profileselector.h"
 #include "profilestate.h"
 #include "qtuiposter.h"
@@ -21,6 +20,7 @@
 #include "rememberedchoices.h"
 #include "requestbuilder.h"
 #include "testenv.h"
+#include "timetext.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,7 +34,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QString clip(const QString &name)
 {
@@ -124,10 +125,10 @@ struct Runtime : ::testing::Test {
             [this] { return queue->rowPointer(); }, [this] { return queue->converting(); },
             [this](const QString &c) { pauseCaption = c; },
             [this](int code) { queue->JvCreateProcessTerminate(code); }});
-        queue = std::make_unique<ConversionQueue>(QueueContext{
-            jobs, edition, settings, profile, builder, request, *encoder, *merge, boxes, texts,
-            commands, shell, field, [] { return false; },
-            [this] { return dir.path() + QStringLiteral("/default/"); }});
+        queue = std::make_unique<ConversionQueue>(
+            QueueContext{jobs, edition, settings, profile, builder, request, *encoder, *merge,
+                         boxes, texts, commands, shell, field, [] { return false; },
+                         [this] { return dir.path() + QStringLiteral("/default/"); }});
         importer = std::make_unique<FileImporter>(FileImporter::Context{
             jobs, builder, piped, dialogs, boxes, texts, commands, request.encoderPath,
             request.workDir, [this] { return queue->converting(); }, [] {}, [] {},
@@ -207,9 +208,9 @@ TEST_F(Runtime, ConvertsCheckedRowsWithProgressAndNumberedNames)
 
 TEST_F(Runtime, HostileFileNamesConvertEndToEnd)
 {
-    const QStringList names = {QStringLiteral("clip with blanks.avi"), QStringLiteral("quote\"d.mp4"),
-                               QStringLiteral("back\\slash.avi"), QStringLiteral("-dash.avi"),
-                               QStringLiteral("ünïcødé 映像.mpg")};
+    const QStringList names = {QStringLiteral("clip with blanks.avi"),
+                               QStringLiteral("quote\"d.mp4"), QStringLiteral("back\\slash.avi"),
+                               QStringLiteral("-dash.avi"), QStringLiteral("ünïcødé 映像.mpg")};
     for (const QString &name : names)
         addClip(name);
     ASSERT_EQ(jobs.rowCount(), names.size());
@@ -233,15 +234,17 @@ TEST_F(Runtime, StopDuringTheSecondRowLeavesAPlayablePartAndStillMerges)
     format.cb_videobitrate.setSelected(0);
     queue->startConversion();
     ASSERT_TRUE(waitUntil(
-        [this] { return queue->rowPointer() == 1 && jobs.status(1).endsWith('%') &&
-                        jobs.status(1) > QStringLiteral("05.00%"); },
+        [this] {
+            return queue->rowPointer() == 1 && jobs.status(1).endsWith('%') &&
+                   jobs.status(1) > QStringLiteral("05.00%");
+        },
         120000));
     queue->stopConversion();
     EXPECT_FALSE(queue->converting());
     EXPECT_EQ(jobs.status(1), QStringLiteral("Stop"));
     // The stopped encoder's end closes the run and starts the merge.
-    ASSERT_TRUE(waitUntil([this] { return !request.outputPath.endsWith("long_640x480.avi"); },
-                          30000));
+    ASSERT_TRUE(
+        waitUntil([this] { return !request.outputPath.endsWith("long_640x480.avi"); }, 30000));
     ASSERT_TRUE(waitUntil([this] { return !piped.busy(); }, 60000));
     const double part = mediaSeconds(out(QStringLiteral("long_640x480.avi")));
     EXPECT_GT(part, 0.5);
@@ -262,8 +265,8 @@ TEST_F(Runtime, PauseFreezesTheOutputAndContinueResumesIt)
     format.cb_videobitrate.setSelected(0);
     queue->startConversion();
     const QString output = out(QStringLiteral("long_640x480.avi"));
-    ASSERT_TRUE(waitUntil([&] { return QFileInfo(output).size() > 0 && jobs.status(0).endsWith('%'); },
-                          60000));
+    ASSERT_TRUE(waitUntil(
+        [&] { return QFileInfo(output).size() > 0 && jobs.status(0).endsWith('%'); }, 60000));
     ASSERT_LT(jobs.status(0), QStringLiteral("60.00%"));
     encoder->togglePause();
     EXPECT_EQ(pauseCaption, QStringLiteral("Continue"));
@@ -372,9 +375,9 @@ TEST_F(Runtime, AMissingEncoderIsReportedAndStopClosesTheRun)
 // with what ffprobe finds in the file.
 TEST_F(Runtime, ProbeReportsReadBackAsFfprobeSeesTheClips)
 {
-    const QStringList names = {"clip.avi", "clip.mp4", "clip.mpg", "video_only.mkv",
-                               "audio_only.mp3", "odd_322x242.avi", "cover_art.mp3",
-                               "long_640x480.mp4", "ünïcødé 映像.mpg"};
+    const QStringList names = {"clip.avi",       "clip.mp4",         "clip.mpg",
+                               "video_only.mkv", "audio_only.mp3",   "odd_322x242.avi",
+                               "cover_art.mp3",  "long_640x480.mp4", "ünïcødé 映像.mpg"};
     for (const QString &name : names) {
         SCOPED_TRACE(name.toStdString());
         ASSERT_TRUE(piped.runPiped({request.encoderPath, QStringLiteral("-i"), clip(name)},

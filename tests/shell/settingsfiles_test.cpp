@@ -35,7 +35,8 @@ TEST(SettingsFileNames, FollowTheExecutableName)
     }
 }
 
-namespace {
+namespace
+{
 
 struct SettingsFixture : ::testing::Test {
     QTemporaryDir dir;

@@ -244,8 +244,8 @@ int runProbe(const EncoderArgs &args)
     folder = folder.substr(0, folder.find_last_of('/') + 1);
     void *module = dlopen((folder + "register-probe.so").c_str(), RTLD_LAZY | RTLD_LOCAL);
     using ProbeFunction = char *(*)(const char *, int *);
-    auto probe = module ? reinterpret_cast<ProbeFunction>(dlsym(module, "marlo_probe_report"))
-                        : nullptr;
+    auto probe =
+        module ? reinterpret_cast<ProbeFunction>(dlsym(module, "marlo_probe_report")) : nullptr;
     if (!probe) {
         writeAll(2, std::string("register.dat: cannot load the probe: ") +
                         (module ? "no probe function" : dlerror()) + "\r\n");
