@@ -161,8 +161,6 @@ bool FileImporter::addOneFile(const QString &path)
     m_c.jobs.setCell(row, JobList::TimeColumn, probe.duration);
     m_c.jobs.setCell(row, JobList::OutputSizeColumn,
                      outputSizeText(m_c.builder.estimateKbps(), timeTextToSeconds(probe.duration)));
-    m_c.jobs.setCell(row, JobList::StatusColumn,
-                     m_c.texts.LookUpText(QStringLiteral("Add"), QStringLiteral("Status"),
-                                          QStringLiteral("Status")));
+    m_c.jobs.setCell(row, JobList::StatusColumn, addText(m_c.texts, QStringLiteral("Status")));
     return true;
 }

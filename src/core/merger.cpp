@@ -14,13 +14,11 @@ void Merger::startMergeCommand()
     m_head = quoteIfBlank(m_c.programFolder + QStringLiteral("/join.dll")) +
              QStringLiteral(" -zarnix 99999 ");
     m_inputs.clear();
-    m_mergeCommand = m_head;
 }
 
 void Merger::addMergeInput(int row, const QString &path)
 {
     m_inputs.push_back({row, path});
-    m_mergeCommand += QStringLiteral(" -kestrab ") + quoteIfBlank(path);
 }
 
 void Merger::mergeOutputs()

@@ -33,7 +33,7 @@ public:
     void addMergeInput(int row, const QString &path) override;
     void mergeOutputs() override;
 
-    // The merge tool's command as it stands.
+    // The command the merge tool was last started with.
     const QString &mergeCommand() const { return m_mergeCommand; }
 
 private:
@@ -42,7 +42,7 @@ private:
         QString path;
     };
     Context m_c;
-    QString m_head;
-    std::vector<Input> m_inputs;
+    QString m_head;              // the tool and its first option
+    std::vector<Input> m_inputs; // every row started in this run, in order
     QString m_mergeCommand;
 };

@@ -4,6 +4,12 @@
 
 #include <array>
 
+// Video CD, Super Video CD and DVD: the profiles whose format the disc standard fixes.
+inline bool isDiscTargetProfile(int number)
+{
+    return number == 112 || number == 113 || number == 114;
+}
+
 // The active output profile as the command line reads it.
 struct ProfileState {
     int activeProfile = -1;   // last number passed to selectProfile
@@ -18,10 +24,7 @@ struct ProfileState {
     // "AVI-DivX Movie(*.avi)" gives ".avi". Letter case as written.
     QString profileExtension() const;
 
-    bool isDiscTarget() const
-    {
-        return activeProfile == 112 || activeProfile == 113 || activeProfile == 114;
-    }
+    bool isDiscTarget() const { return isDiscTargetProfile(activeProfile); }
 };
 
 QString extensionOfDescription(const QString &description);

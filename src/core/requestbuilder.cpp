@@ -65,26 +65,20 @@ const Toriginalinfo *RequestBuilder::sourceFacts() const
 
 bool RequestBuilder::sourceSizeChosen() const
 {
-    const QString item =
-        m_texts.LookUpText(QStringLiteral("Add"), QStringLiteral("The original width and height"),
-                           QStringLiteral("The original width and height"));
+    const QString item = addText(m_texts, QStringLiteral("The original width and height"));
     return m_settings.cb_size.selected() >= 0 && m_settings.cb_size.selectedItem() == item;
 }
 
 bool RequestBuilder::sourceVideoQualityChosen() const
 {
-    const QString item =
-        m_texts.LookUpText(QStringLiteral("Add"), QStringLiteral("The Original Video Quliay"),
-                           QStringLiteral("The Original Video Quliay"));
+    const QString item = addText(m_texts, QStringLiteral("The Original Video Quliay"));
     return m_settings.cb_videobitrate.selected() >= 0 &&
            m_settings.cb_videobitrate.selectedItem() == item;
 }
 
 bool RequestBuilder::sourceAudioQualityChosen() const
 {
-    const QString item =
-        m_texts.LookUpText(QStringLiteral("Add"), QStringLiteral("The Original Audio Quliay"),
-                           QStringLiteral("The Original Audio Quliay"));
+    const QString item = addText(m_texts, QStringLiteral("The Original Audio Quliay"));
     return m_settings.cb_audiobitrate.selected() >= 0 &&
            m_settings.cb_audiobitrate.selectedItem() == item;
 }

@@ -27,9 +27,7 @@ void FormatSettingsController::Button2Click() {}
 void FormatSettingsController::cb_sizeExit()
 {
     const ChoiceList &size = m_c.settings.cb_size;
-    const QString sourceSize =
-        m_c.texts.LookUpText(QStringLiteral("Add"), QStringLiteral("The original width and height"),
-                             QStringLiteral("The original width and height"));
+    const QString sourceSize = addText(m_c.texts, QStringLiteral("The original width and height"));
     const QString last = size.lastItem();
     if (last == sourceSize || last == QLatin1String("PAL") || last == QLatin1String("NTSC"))
         return;

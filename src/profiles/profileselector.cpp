@@ -15,11 +15,6 @@
 namespace
 {
 
-bool isDisc(int n)
-{
-    return n >= 112 && n <= 114;
-}
-
 bool outsideSlotRange(int n)
 {
     return n < 15 || n > 101;
@@ -32,12 +27,6 @@ ProfileSelector::ProfileSelector(Context context) : m_c(std::move(context)) {}
 QString ProfileSelector::profileListPath() const
 {
     return m_c.programFolder + QStringLiteral("/profiles.pop");
-}
-
-QString ProfileSelector::addText(const char *english) const
-{
-    const QString s = QString::fromUtf8(english);
-    return m_c.texts.LookUpText(QStringLiteral("Add"), s, s);
 }
 
 void ProfileSelector::selectProfile(int number)
@@ -81,16 +70,16 @@ void ProfileSelector::fillSizes(int number, const QString &line)
     size.clear();
     for (const QString &item : splitProfileItems(line))
         size.addItem(item);
-    if (isDisc(number)) {
+    if (isDiscTargetProfile(number)) {
         size.clear();
         size.addItem(QStringLiteral("PAL"));
         size.addItem(QStringLiteral("NTSC"));
     }
     if (outsideSlotRange(number) && size.count() >= 2 &&
         m_c.profile.profileExtension() != QLatin1String(".mp4") && number <= 111)
-        size.addItem(addText("The original width and height"));
+        size.addItem(addText(m_c.texts, QStringLiteral("The original width and height")));
     if (size.count() == 0) {
-        size.addItem(addText("No Video"));
+        size.addItem(addText(m_c.texts, QStringLiteral("No Video")));
         size.setSelected(0);
     }
 }
@@ -98,7 +87,7 @@ void ProfileSelector::fillSizes(int number, const QString &line)
 void ProfileSelector::fillQualities(int number, const QString &line)
 {
     FormatSettings &s = m_c.settings;
-    if (isDisc(number)) {
+    if (isDiscTargetProfile(number)) {
         s.cb_videobitrate.setEnabled(false);
         s.cb_audiobitrate.setEnabled(false);
         s.cb_channel.setEnabled(false);
@@ -109,12 +98,12 @@ void ProfileSelector::fillQualities(int number, const QString &line)
     s.cb_audiobitrate.setEnabled(true);
     s.cb_channel.setEnabled(true);
 
-    const QString noVideo = addText("No Video");
+    const QString noVideo = addText(m_c.texts, QStringLiteral("No Video"));
     if (const int i = s.cb_videobitrate.indexOf(noVideo); i >= 0)
         s.cb_videobitrate.removeItem(i);
 
-    const QString sourceVideo = addText("The Original Video Quliay");
-    const QString sourceAudio = addText("The Original Audio Quliay");
+    const QString sourceVideo = addText(m_c.texts, QStringLiteral("The Original Video Quliay"));
+    const QString sourceAudio = addText(m_c.texts, QStringLiteral("The Original Audio Quliay"));
     const bool offerSource = m_c.edition.isFileEdition() && outsideSlotRange(number) &&
                              m_c.profile.profileExtension() != QLatin1String(".mp4");
     if (offerSource) {

@@ -39,7 +39,6 @@ public:
 private:
     void fillSizes(int number, const QString &line);
     void fillQualities(int number, const QString &line);
-    QString addText(const char *english) const;
 
     Context m_c;
 };

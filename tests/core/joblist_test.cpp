@@ -37,7 +37,6 @@ TEST(JobList, NewRowDoesNotInheritRecordsOfARemovedRow)
 TEST(JobList, ClearKeepsRecords)
 {
     JobList jobs;
-    jobs.originalInfos();
     const int row = jobs.appendRow(QStringLiteral("a"));
     jobs.originalInfo(row).durationText = QStringLiteral("00:00:10");
     jobs.clearRows();

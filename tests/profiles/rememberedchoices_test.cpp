@@ -33,8 +33,10 @@ TEST_F(ProfileFixture, AudioProfilesRestoreOnlyAudioAndChannel)
     EXPECT_EQ(format.cb_channel.selected(), 0);
     EXPECT_EQ(format.cb_size.selectedItem(), QStringLiteral("No Video"));
     EXPECT_EQ(format.cb_videobitrate.selectedItem(), QStringLiteral("No Video"));
-    EXPECT_FALSE(choices->readString(QStringLiteral("17"), QStringLiteral("size"), "none") !=
-                 "none");
+    // An audio profile never writes the size or video quality keys.
+    EXPECT_EQ(choices->readString(QStringLiteral("17"), QStringLiteral("size"), "none"),
+              QStringLiteral("none"));
+    EXPECT_EQ(choices->readInt(QStringLiteral("17"), QStringLiteral("audio bitrate"), -9), 0);
 }
 
 TEST_F(ProfileFixture, ChoicesComeBackWhenTheProfileIsChosenAgain)
