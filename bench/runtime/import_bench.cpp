@@ -2,17 +2,17 @@
 // file by register.dat, then the row is filled) and reports the time per file and
 // the longest time the UI thread went without handling events.
 // Usage: import_bench [FILES]
-#include "commandstates.h"
-#include "edition.h"
-#include "fileimporter.h"
-#include "formatsettings.h"
-#include "joblist.h"
-#include "messageboxes.h"
-#include "pipedprocess.h"
-#include "profilestate.h"
-#include "qtuiposter.h"
-#include "requestbuilder.h"
-#include "textlookup.h"
+#include "core/commandstates.h"
+#include "core/edition.h"
+#include "core/fileimporter.h"
+#include "core/formatsettings.h"
+#include "core/joblist.h"
+#include "core/messageboxes.h"
+#include "core/pipedprocess.h"
+#include "core/profilestate.h"
+#include "core/requestbuilder.h"
+#include "core/textlookup.h"
+#include "platform/qtuiposter.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,9 +2,9 @@
 //   1. converting the 20 s clip (median of several runs; goal: at most 1.03 times ffmpeg)
 //   2. probing every clip (median per file; goal: at most half of ffprobe's time)
 // Usage: register_bench [RUNS] [CLIPS_DIR] [PROGRAM_DIR]
-#include "childprocess.h"
-#include "encoderargs.h"
-#include "ffmpegcommand.h"
+#include "common/encoderargs.h"
+#include "common/ffmpegcommand.h"
+#include "process/capturedrun.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,7 +22,7 @@ namespace
 double secondsOf(const std::vector<std::string> &argv, bool *ok = nullptr)
 {
     const auto start = std::chrono::steady_clock::now();
-    const tools::CapturedRun run = tools::runCaptured(argv, true);
+    const process::CapturedRun run = process::runCaptured(argv, true);
     const auto end = std::chrono::steady_clock::now();
     if (ok)
         *ok = run.started && run.exitCode == 0;
@@ -52,7 +52,7 @@ int main(int argc, char **argv)
 
     if (!fs::exists(clips + "/.done")) {
         const std::string script = std::string(MARLO_SOURCE_DIR) + "/tests/fixtures/make_clips.sh";
-        if (tools::runCaptured({"bash", script, clips}, true).exitCode != 0) {
+        if (process::runCaptured({"bash", script, clips}, true).exitCode != 0) {
             std::fprintf(stderr, "cannot make the clips in %s\n", clips.c_str());
             return 1;
         }

@@ -1,12 +1,12 @@
-#include "converterapp.h"
+#include "app/converterapp.h"
 
-#include "captions.h"
-#include "consoleencoderprocess.h"
-#include "dialogs.h"
-#include "formatsettingsdialog.h"
-#include "joblistview.h"
-#include "mainwindow.h"
-#include "paths.h"
+#include "core/consoleencoderprocess.h"
+#include "platform/paths.h"
+#include "shell/captions.h"
+#include "shell/widgets/dialogs.h"
+#include "shell/widgets/formatsettingsdialog.h"
+#include "shell/widgets/joblistview.h"
+#include "shell/widgets/mainwindow.h"
 
 #include <QAbstractButton>
 #include <QAction>

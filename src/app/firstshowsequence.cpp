@@ -1,4 +1,4 @@
-#include "firstshowsequence.h"
+#include "app/firstshowsequence.h"
 
 void FirstShowSequence::FormShow(bool alreadyDone)
 {

@@ -1,6 +1,6 @@
-#include "converterapp.h"
-#include "mainwindow.h"
-#include "paths.h"
+#include "app/converterapp.h"
+#include "platform/paths.h"
+#include "shell/widgets/mainwindow.h"
 
 #include <QApplication>
 

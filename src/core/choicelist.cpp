@@ -1,4 +1,4 @@
-#include "choicelist.h"
+#include "core/choicelist.h"
 
 ChoiceList::ChoiceList(bool editable, QObject *parent) : QObject(parent), m_editable(editable) {}
 

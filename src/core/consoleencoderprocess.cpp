@@ -1,6 +1,6 @@
-#include "consoleencoderprocess.h"
+#include "core/consoleencoderprocess.h"
 
-#include "consoleprocessrunner.h"
+#include "platform/consoleprocessrunner.h"
 
 ConsoleEncoderProcess::ConsoleEncoderProcess(UiPoster &poster)
     : m_runner(std::make_unique<ConsoleProcessRunner>(poster)),

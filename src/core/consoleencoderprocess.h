@@ -1,7 +1,7 @@
 #pragma once
 
-#include "encoderprocess.h"
-#include "lineassembler.h"
+#include "core/encoderprocess.h"
+#include "core/lineassembler.h"
 
 #include <memory>
 

@@ -1,21 +1,21 @@
-#include "conversionqueue.h"
+#include "core/conversionqueue.h"
 
-#include "commandstates.h"
-#include "edition.h"
-#include "encodercontrol.h"
-#include "joblist.h"
-#include "mergecontrol.h"
-#include "messageboxes.h"
-#include "outputfolderfield.h"
-#include "profilestate.h"
-#include "queuesettings.h"
-#include "requestbuilder.h"
-#include "textlookup.h"
+#include "core/commandstates.h"
+#include "core/edition.h"
+#include "core/encodercontrol.h"
+#include "core/joblist.h"
+#include "core/mergecontrol.h"
+#include "core/messageboxes.h"
+#include "core/outputfolderfield.h"
+#include "core/profilestate.h"
+#include "core/queuesettings.h"
+#include "core/requestbuilder.h"
+#include "core/textlookup.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include "shellactions.h"
+#include "platform/shellactions.h"
 
 ConversionQueue::ConversionQueue(QueueContext context) : m_c(std::move(context)) {}
 

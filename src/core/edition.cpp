@@ -1,4 +1,4 @@
-#include "edition.h"
+#include "core/edition.h"
 
 bool Edition::isFileEdition() const
 {

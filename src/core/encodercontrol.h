@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jobrecords.h"
+#include "core/jobrecords.h"
 
 // The encoder run of the current row and its progress display, as the queue
 // drives it. The end of a run is reported back to the queue with the exit code.

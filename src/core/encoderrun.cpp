@@ -1,11 +1,11 @@
-#include "encoderrun.h"
+#include "core/encoderrun.h"
 
-#include "commandline.h"
-#include "joblist.h"
-#include "messageboxes.h"
-#include "skinobjects.h"
-#include "textlookup.h"
-#include "timetext.h"
+#include "core/commandline.h"
+#include "core/joblist.h"
+#include "core/messageboxes.h"
+#include "core/skinobjects.h"
+#include "core/textlookup.h"
+#include "core/timetext.h"
 
 #include <QFileInfo>
 

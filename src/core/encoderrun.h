@@ -1,7 +1,7 @@
 #pragma once
 
-#include "encodercontrol.h"
-#include "encoderprocess.h"
+#include "core/encodercontrol.h"
+#include "core/encoderprocess.h"
 
 #include <QObject>
 #include <QTimer>

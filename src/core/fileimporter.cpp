@@ -1,14 +1,14 @@
-#include "fileimporter.h"
+#include "core/fileimporter.h"
 
-#include "commandline.h"
-#include "commandstates.h"
-#include "joblist.h"
-#include "messageboxes.h"
-#include "pipedrunner.h"
-#include "probereport.h"
-#include "requestbuilder.h"
-#include "textlookup.h"
-#include "timetext.h"
+#include "core/commandline.h"
+#include "core/commandstates.h"
+#include "core/joblist.h"
+#include "core/messageboxes.h"
+#include "core/pipedrunner.h"
+#include "core/probereport.h"
+#include "core/requestbuilder.h"
+#include "core/textlookup.h"
+#include "core/timetext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -49,18 +49,35 @@ void FileImporter::selectFirstRowIfNoneSelected()
         m_c.jobs.setSelected(0, true);
 }
 
+bool FileImporter::beginImport()
+{
+    if (m_importing)
+        return false;
+    m_importing = true;
+    m_c.commands.UpdateCommandStates();
+    return true;
+}
+
+void FileImporter::endImport()
+{
+    m_importing = false;
+}
+
 void FileImporter::addFiles()
 {
+    if (m_importing)
+        return;
     if (m_c.converting && m_c.converting()) {
         m_c.boxes.warning(m_c.texts.LoadInterfaceString(26));
         return;
     }
     const QStringList files = m_c.dialogs.chooseFiles();
-    if (!files.isEmpty()) {
+    if (!files.isEmpty() && beginImport()) {
         if (m_c.showJobList)
             m_c.showJobList();
         for (const QString &path : files)
             addOneFile(path);
+        endImport();
     }
     selectFirstRowIfNoneSelected();
     if (m_c.lvClick)
@@ -70,6 +87,8 @@ void FileImporter::addFiles()
 
 void FileImporter::addFolder()
 {
+    if (m_importing)
+        return;
     if (m_c.converting && m_c.converting()) {
         m_c.boxes.warning(m_c.texts.LoadInterfaceString(26));
         return;
@@ -84,6 +103,8 @@ void FileImporter::addFolder()
 
 void FileImporter::addFolderPath(const QString &folder)
 {
+    if (!beginImport())
+        return;
     if (m_c.showJobList)
         m_c.showJobList();
     // Entries are taken by their extension alone, whatever their kind; subfolders are not entered.
@@ -98,21 +119,18 @@ void FileImporter::addFolderPath(const QString &folder)
         }
         addOneFile(QDir(folder).filePath(entry));
     }
+    endImport();
     selectFirstRowIfNoneSelected();
     m_c.commands.UpdateCommandStates();
 }
 
 bool FileImporter::addOneFile(const QString &path)
 {
-    // One helper child at a time: a merge still running is waited for.
-    if (m_c.runner.busy())
-        m_c.runner.waitUntilDone();
-    QString text;
-    if (m_c.runner.runPiped({m_c.encoderPath, QStringLiteral("-i"), path}, m_c.workDir)) {
-        m_c.runner.waitUntilDone();
-        text = QString::fromUtf8(m_c.runner.output());
-    }
-    ProbeReport probe = parseProbeReport(text);
+    // One helper child at a time: a merge still running is waited for, and the
+    // report read is this probe's own.
+    const auto run =
+        m_c.runner.runToEnd({m_c.encoderPath, QStringLiteral("-i"), path}, m_c.workDir);
+    ProbeReport probe = parseProbeReport(run ? QString::fromUtf8(run->output) : QString());
 
     const QFileInfo info(path);
     const QString fileName = info.fileName();

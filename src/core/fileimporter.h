@@ -52,8 +52,16 @@ public:
 
     static bool takenByAddFolder(const QString &fileName);
 
+    // Files are being probed; the window keeps its list commands and Start disabled.
+    bool importing() const { return m_importing; }
+
 private:
     void selectFirstRowIfNoneSelected();
+    // False while an import runs: the events handled during a probe may click an Add
+    // command again, and a second import would interleave its rows with the first's.
+    bool beginImport();
+    void endImport();
 
     Context m_c;
+    bool m_importing = false;
 };

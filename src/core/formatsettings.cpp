@@ -1,4 +1,4 @@
-#include "formatsettings.h"
+#include "core/formatsettings.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "choicelist.h"
+#include "core/choicelist.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "joblist.h"
+#include "core/joblist.h"
 
 JobList::JobList(QObject *parent) : QObject(parent) {}
 

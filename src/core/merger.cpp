@@ -1,11 +1,11 @@
-#include "merger.h"
+#include "core/merger.h"
 
-#include "commandline.h"
-#include "conversionqueue.h"
-#include "joblist.h"
-#include "pipedrunner.h"
-#include "profilestate.h"
-#include "queuesettings.h"
+#include "core/commandline.h"
+#include "core/conversionqueue.h"
+#include "core/joblist.h"
+#include "core/pipedrunner.h"
+#include "core/profilestate.h"
+#include "core/queuesettings.h"
 
 Merger::Merger(Context context) : m_c(std::move(context)) {}
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mergecontrol.h"
+#include "core/mergecontrol.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "pipedprocess.h"
+#include "core/pipedprocess.h"
 
-#include "pipeprocessrunner.h"
+#include "platform/pipeprocessrunner.h"
 
 PipedProcess::PipedProcess(UiPoster &poster) : m_runner(std::make_unique<PipeProcessRunner>(poster))
 {
@@ -11,6 +11,15 @@ PipedProcess::~PipedProcess() = default;
 bool PipedProcess::runPiped(const QStringList &arguments, const QString &workDir)
 {
     return m_runner->runPiped(arguments, workDir);
+}
+
+std::optional<PipedRunner::Result> PipedProcess::runToEnd(const QStringList &arguments,
+                                                          const QString &workDir)
+{
+    const auto run = m_runner->runToEnd(arguments, workDir);
+    if (!run)
+        return std::nullopt;
+    return Result{run->exitCode, run->output};
 }
 
 bool PipedProcess::busy() const

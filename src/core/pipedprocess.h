@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pipedrunner.h"
+#include "core/pipedrunner.h"
 
 #include <memory>
 
@@ -15,6 +15,7 @@ public:
     ~PipedProcess() override;
 
     bool runPiped(const QStringList &arguments, const QString &workDir) override;
+    std::optional<Result> runToEnd(const QStringList &arguments, const QString &workDir) override;
     bool busy() const override;
     void waitUntilDone() override;
     QByteArray output() const override;

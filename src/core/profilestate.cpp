@@ -1,4 +1,4 @@
-#include "profilestate.h"
+#include "core/profilestate.h"
 
 QString extensionOfDescription(const QString &description)
 {

@@ -1,12 +1,12 @@
-#include "requestbuilder.h"
+#include "core/requestbuilder.h"
 
-#include "commandline.h"
-#include "edition.h"
-#include "formatsettings.h"
-#include "joblist.h"
-#include "profilestate.h"
-#include "textlookup.h"
-#include "timetext.h"
+#include "core/commandline.h"
+#include "core/edition.h"
+#include "core/formatsettings.h"
+#include "core/joblist.h"
+#include "core/profilestate.h"
+#include "core/textlookup.h"
+#include "core/timetext.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "timetext.h"
+#include "core/timetext.h"
 
 namespace
 {

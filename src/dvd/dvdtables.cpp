@@ -1,4 +1,4 @@
-#include "dvdtables.h"
+#include "dvd/dvdtables.h"
 
 int longestRow(const std::vector<TConvertInfo> &infos, int rowCount)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jobrecords.h"
+#include "core/jobrecords.h"
 
 #include <vector>
 

@@ -1,8 +1,9 @@
-#include "ifoinfo.h"
+#include "dvd/ifoinfo.h"
+
+#include "dvd/sectorstream.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -320,16 +321,6 @@ std::unique_ptr<IfoFile> collect(const ifo_handle_t &ifo)
     return file;
 }
 
-// The default logger prints a banner on stdout, where a sector stream may be going.
-void logToStderr(void *, dvd_logger_level_t level, const char *format, va_list args)
-{
-    if (level != DVD_LOGGER_LEVEL_ERROR && level != DVD_LOGGER_LEVEL_WARN)
-        return;
-    std::fputs("libdvdread: ", stderr);
-    std::vfprintf(stderr, format, args);
-    std::fputc('\n', stderr);
-}
-
 struct DvdCloser {
     void operator()(dvd_reader_t *dvd) const { DVDClose(dvd); }
 };
@@ -339,8 +330,7 @@ struct IfoHandleCloser {
 
 std::unique_ptr<IfoFile> readTitleSet(const fs::path &root, int titleSet)
 {
-    static const dvd_logger_cb kLogger = {logToStderr};
-    std::unique_ptr<dvd_reader_t, DvdCloser> dvd(DVDOpen2(nullptr, &kLogger, root.c_str()));
+    std::unique_ptr<dvd_reader_t, DvdCloser> dvd(dvd::openDisc(root.string()));
     if (!dvd)
         return nullptr;
     std::unique_ptr<ifo_handle_t, IfoHandleCloser> ifo(::ifoOpen(dvd.get(), titleSet));

@@ -1,4 +1,6 @@
-#include "atomicfile.h"
+#include "platform/atomicfile.h"
+
+#include "process/fdio.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,25 +11,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace
-{
-
-bool writeAll(int fd, const char *data, qsizetype size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(size));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= n;
-    }
-    return true;
-}
-
-} // namespace
 
 bool writeFileAtomically(const QString &path, const QByteArray &data)
 {
@@ -42,7 +25,7 @@ bool writeFileAtomically(const QString &path, const QByteArray &data)
     const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
     ::fchmod(fd, mode); // keep the old file's rights where possible
     bool ok = true;
-    ok = ok && writeAll(fd, data.constData(), data.size()) && ::fsync(fd) == 0;
+    ok = ok && process::writeAll(fd, data.constData(), size_t(data.size())) && ::fsync(fd) == 0;
     if (::close(fd) != 0)
         ok = false;
     if (ok && ::rename(temp.constData(), target.constData()) == 0)

@@ -11,13 +11,9 @@
 
 class UiPoster;
 
-// Runs the encoder for one row: the child's standard output and standard error
-// arrive through one pipe, a reader thread collects them into the pending
-// output, a wait thread waits for the child, and both hand over to the
-// user-interface thread through the poster. There the output is passed on in
-// pieces of up to 1024 bytes, and the end is reported only after the reader has
-// seen the pipe close and the wait thread has seen the child end, so every byte
-// comes before the end. One run per runner; a new runner is made for every row.
+// Runs the encoder for one row as a child run whose output is passed on as it
+// comes, in pieces of up to 1024 bytes, every byte before the end. One run per
+// runner; a new runner is made for every row.
 //
 // Every member belongs to the user-interface thread, and both handlers run on
 // it. A handler may destroy the runner; destroying it while the child runs kills
@@ -64,5 +60,6 @@ public:
 
 private:
     struct State;
+    UiPoster &m_poster;
     std::shared_ptr<State> m_state;
 };

@@ -1,6 +1,6 @@
-#include "inifile.h"
+#include "platform/inifile.h"
 
-#include "atomicfile.h"
+#include "platform/atomicfile.h"
 
 #include <QDir>
 #include <QFile>

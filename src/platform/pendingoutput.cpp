@@ -1,4 +1,4 @@
-#include "pendingoutput.h"
+#include "platform/pendingoutput.h"
 
 bool PendingOutput::append(const char *data, qsizetype size)
 {

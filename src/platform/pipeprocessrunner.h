@@ -7,7 +7,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
+class ChildRun;
 class UiPoster;
 
 // Runs the probe and the merge tool: one child at a time, its standard output
@@ -21,6 +23,10 @@ class PipeProcessRunner
 {
 public:
     using FinishedHandler = std::function<void(int exitCode, const QByteArray &output)>;
+    struct Result {
+        int exitCode = -1;
+        QByteArray output;
+    };
 
     static constexpr qsizetype kPieceSize = 2048;
 
@@ -33,12 +39,18 @@ public:
     // Called on the user-interface thread when a run is complete.
     void setOnFinished(FinishedHandler handler);
 
-    // Starts argv[0] with argv in workDir (empty: the program's own). A child
-    // still running is waited for first (see waitUntilDone), so a probe started
-    // during a merge begins when the merge has ended. Returns false with the
-    // system's reason when the child cannot be started; the runner is then not
+    // Starts argv[0] with argv in workDir (empty: the program's own) and returns.
+    // A child still running is waited for first (see waitUntilDone), so a probe
+    // started during a merge begins when the merge has ended. Returns false with
+    // the system's reason when the child cannot be started; the runner is then not
     // busy, its output is empty and no completion is reported.
     bool runPiped(const QStringList &argv, const QString &workDir, QString *error = nullptr);
+
+    // Like runPiped, then waits for this child's end and returns what this child
+    // printed, whatever other runs the events handled meanwhile start or finish.
+    // Nothing when the child could not be started.
+    std::optional<Result> runToEnd(const QStringList &argv, const QString &workDir,
+                                   QString *error = nullptr);
 
     bool busy() const;
     // Returns when the current run is complete, handling the events of this
@@ -55,10 +67,11 @@ public:
     qint64 processId() const;
 
 private:
-    struct Run;
-    void forgetRun();
+    std::shared_ptr<ChildRun> startNext(const QStringList &argv, const QString &workDir,
+                                        QString *error);
+    static void waitFor(ChildRun &run);
 
-    std::shared_ptr<Run> m_run;
     UiPoster &m_poster;
     FinishedHandler m_onFinished;
+    std::shared_ptr<ChildRun> m_run; // the newest run
 };

@@ -1,4 +1,4 @@
-#include "qtuiposter.h"
+#include "platform/qtuiposter.h"
 
 #include <QMetaObject>
 #include <QObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "uiposter.h"
+#include "platform/uiposter.h"
 
 class QObject;
 

@@ -1,4 +1,4 @@
-#include "xdgshellactions.h"
+#include "platform/xdgshellactions.h"
 
 #include <QProcess>
 

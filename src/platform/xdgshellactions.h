@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shellactions.h"
+#include "platform/shellactions.h"
 
 // Shell actions of a freedesktop session: xdg-open and systemctl, started
 // detached with argument vectors (never through a shell).

@@ -1,6 +1,6 @@
-#include "catalogue.h"
+#include "profiles/catalogue.h"
 
-#include "profilestate.h"
+#include "core/profilestate.h"
 
 #include <utility>
 

@@ -1,11 +1,11 @@
-#include "formatsettingscontroller.h"
+#include "profiles/formatsettingscontroller.h"
 
-#include "formatsettings.h"
-#include "messageboxes.h"
-#include "profilestate.h"
-#include "queuesettings.h"
-#include "rememberedchoices.h"
-#include "textlookup.h"
+#include "core/formatsettings.h"
+#include "core/messageboxes.h"
+#include "core/profilestate.h"
+#include "core/queuesettings.h"
+#include "core/textlookup.h"
+#include "profiles/rememberedchoices.h"
 
 FormatSettingsController::FormatSettingsController(Context context) : m_c(std::move(context)) {}
 

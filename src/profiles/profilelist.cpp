@@ -1,4 +1,4 @@
-#include "profilelist.h"
+#include "profiles/profilelist.h"
 
 #include <QFile>
 

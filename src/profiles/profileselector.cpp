@@ -1,14 +1,14 @@
-#include "profileselector.h"
+#include "profiles/profileselector.h"
 
-#include "catalogue.h"
-#include "edition.h"
-#include "formatsettings.h"
-#include "messageboxes.h"
-#include "profilelist.h"
-#include "profilestate.h"
-#include "rememberedchoices.h"
-#include "skinobjects.h"
-#include "textlookup.h"
+#include "core/edition.h"
+#include "core/formatsettings.h"
+#include "core/messageboxes.h"
+#include "core/profilestate.h"
+#include "core/skinobjects.h"
+#include "core/textlookup.h"
+#include "profiles/catalogue.h"
+#include "profiles/profilelist.h"
+#include "profiles/rememberedchoices.h"
 
 #include <QFileInfo>
 

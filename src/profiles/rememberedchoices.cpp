@@ -1,9 +1,9 @@
-#include "rememberedchoices.h"
+#include "profiles/rememberedchoices.h"
 
-#include "choicelist.h"
-#include "edition.h"
-#include "formatsettings.h"
-#include "inifile.h"
+#include "core/choicelist.h"
+#include "core/edition.h"
+#include "core/formatsettings.h"
+#include "platform/inifile.h"
 
 #include <array>
 #include <initializer_list>

@@ -1,7 +1,7 @@
-#include "captions.h"
+#include "shell/captions.h"
 
-#include "formatsettings.h"
-#include "textlookup.h"
+#include "core/formatsettings.h"
+#include "core/textlookup.h"
 
 #include <QStringList>
 

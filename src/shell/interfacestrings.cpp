@@ -1,8 +1,8 @@
-#include "interfacestrings.h"
+#include "shell/interfacestrings.h"
 
-#include "edition.h"
-#include "messageboxes.h"
-#include "skinobjects.h"
+#include "core/edition.h"
+#include "core/messageboxes.h"
+#include "core/skinobjects.h"
 
 #include <QFile>
 

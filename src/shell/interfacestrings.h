@@ -1,7 +1,7 @@
 #pragma once
 
-#include "inifile.h"
-#include "textlookup.h"
+#include "core/textlookup.h"
+#include "platform/inifile.h"
 
 #include <functional>
 

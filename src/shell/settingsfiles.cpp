@@ -1,13 +1,13 @@
-#include "settingsfiles.h"
+#include "shell/settingsfiles.h"
 
-#include "catalogue.h"
-#include "edition.h"
-#include "outputfolderfield.h"
-#include "pickerstate.h"
-#include "profilestate.h"
-#include "queuesettings.h"
-#include "rememberedchoices.h"
-#include "skinobjects.h"
+#include "core/edition.h"
+#include "core/outputfolderfield.h"
+#include "core/profilestate.h"
+#include "core/queuesettings.h"
+#include "core/skinobjects.h"
+#include "profiles/catalogue.h"
+#include "profiles/pickerstate.h"
+#include "profiles/rememberedchoices.h"
 
 namespace
 {

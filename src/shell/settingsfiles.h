@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inifile.h"
+#include "platform/inifile.h"
 
 #include <QString>
 

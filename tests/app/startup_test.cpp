@@ -1,10 +1,10 @@
-#include "converterapp.h"
-#include "formatsettingsdialog.h"
-#include "inifile.h"
-#include "joblistview.h"
-#include "mainwindow.h"
+#include "app/converterapp.h"
+#include "platform/inifile.h"
+#include "shell/widgets/formatsettingsdialog.h"
+#include "shell/widgets/joblistview.h"
+#include "shell/widgets/mainwindow.h"
 
-#include "testenv.h"
+#include "support/testenv.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,12 +1,12 @@
-#include "conversionqueue.h"
+#include "core/conversionqueue.h"
 
-#include "edition.h"
-#include "fakes.h"
-#include "formatsettings.h"
-#include "joblist.h"
-#include "profilestate.h"
-#include "queuesettings.h"
-#include "requestbuilder.h"
+#include "core/edition.h"
+#include "core/formatsettings.h"
+#include "core/joblist.h"
+#include "core/profilestate.h"
+#include "core/queuesettings.h"
+#include "core/requestbuilder.h"
+#include "support/fakes.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "encoderrun.h"
+#include "core/encoderrun.h"
 
-#include "fakes.h"
-#include "joblist.h"
+#include "core/joblist.h"
+#include "support/fakes.h"
 
 #include <QCoreApplication>
 

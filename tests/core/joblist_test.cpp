@@ -1,4 +1,4 @@
-#include "joblist.h"
+#include "core/joblist.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "merger.h"
+#include "core/merger.h"
 
-#include "commandline.h"
-#include "joblist.h"
-#include "pipedrunner.h"
-#include "profilestate.h"
-#include "queuesettings.h"
+#include "core/commandline.h"
+#include "core/joblist.h"
+#include "core/pipedrunner.h"
+#include "core/profilestate.h"
+#include "core/queuesettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +21,11 @@ struct RecordingRunner : PipedRunner {
     {
         runs.push_back(args);
         return true;
+    }
+    std::optional<Result> runToEnd(const QStringList &args, const QString &) override
+    {
+        runs.push_back(args);
+        return Result{0, {}};
     }
     bool busy() const override { return false; }
     void waitUntilDone() override {}

@@ -1,4 +1,4 @@
-#include "probereport.h"
+#include "core/probereport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "requestbuilder.h"
+#include "core/requestbuilder.h"
 
-#include "commandline.h"
-#include "edition.h"
-#include "fakes.h"
-#include "formatsettings.h"
-#include "joblist.h"
-#include "profilestate.h"
+#include "core/commandline.h"
+#include "core/edition.h"
+#include "core/formatsettings.h"
+#include "core/joblist.h"
+#include "core/profilestate.h"
+#include "support/fakes.h"
 
 #include <QLocale>
 

@@ -1,5 +1,5 @@
-#include "ifoinfo.h"
-#include "testenv.h"
+#include "dvd/ifoinfo.h"
+#include "support/testenv.h"
 
 #include <gtest/gtest.h>
 

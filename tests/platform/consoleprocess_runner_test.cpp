@@ -1,10 +1,10 @@
-#include "consoleprocessrunner.h"
+#include "platform/consoleprocessrunner.h"
 
-#include "commandline.h"
-#include "lineassembler.h"
-#include "qtuiposter.h"
-#include "runner_testing.h"
-#include "testenv.h"
+#include "core/commandline.h"
+#include "core/lineassembler.h"
+#include "platform/qtuiposter.h"
+#include "platform/runner_testing.h"
+#include "support/testenv.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "inifile.h"
+#include "platform/inifile.h"
 
 #include <QDir>
 #include <QFile>

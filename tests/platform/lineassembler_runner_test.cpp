@@ -1,4 +1,4 @@
-#include "lineassembler.h"
+#include "core/lineassembler.h"
 
 #include <QByteArray>
 #include <QStringList>

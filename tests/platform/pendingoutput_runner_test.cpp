@@ -1,4 +1,4 @@
-#include "pendingoutput.h"
+#include "platform/pendingoutput.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
-#include "pipeprocessrunner.h"
+#include "platform/pipeprocessrunner.h"
 
-#include "qtuiposter.h"
-#include "runner_testing.h"
+#include "platform/qtuiposter.h"
+#include "platform/runner_testing.h"
 
 #include <QObject>
 

@@ -1,5 +1,5 @@
-#include "catalogue.h"
-#include "profilelist.h"
+#include "profiles/catalogue.h"
+#include "profiles/profilelist.h"
 
 #include <QFile>
 #include <QTemporaryDir>

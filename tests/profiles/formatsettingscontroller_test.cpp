@@ -1,7 +1,7 @@
-#include "formatsettingscontroller.h"
+#include "profiles/formatsettingscontroller.h"
 
-#include "profilefixture.h"
-#include "queuesettings.h"
+#include "core/queuesettings.h"
+#include "profiles/profilefixture.h"
 
 namespace
 {

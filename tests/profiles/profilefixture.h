@@ -1,12 +1,12 @@
 #pragma once
 
-#include "edition.h"
-#include "fakes.h"
-#include "formatsettings.h"
-#include "inifile.h"
-#include "profileselector.h"
-#include "profilestate.h"
-#include "rememberedchoices.h"
+#include "core/edition.h"
+#include "core/formatsettings.h"
+#include "core/profilestate.h"
+#include "platform/inifile.h"
+#include "profiles/profileselector.h"
+#include "profiles/rememberedchoices.h"
+#include "support/fakes.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,9 +1,9 @@
-#include "interfacestrings.h"
+#include "shell/interfacestrings.h"
 
-#include "captions.h"
-#include "edition.h"
-#include "fakes.h"
-#include "formatsettings.h"
+#include "core/edition.h"
+#include "core/formatsettings.h"
+#include "shell/captions.h"
+#include "support/fakes.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,12 +1,12 @@
-#include "settingsfiles.h"
+#include "shell/settingsfiles.h"
 
-#include "edition.h"
-#include "fakes.h"
-#include "formatsettings.h"
-#include "pickerstate.h"
-#include "profilestate.h"
-#include "queuesettings.h"
-#include "rememberedchoices.h"
+#include "core/edition.h"
+#include "core/formatsettings.h"
+#include "core/profilestate.h"
+#include "core/queuesettings.h"
+#include "profiles/pickerstate.h"
+#include "profiles/rememberedchoices.h"
+#include "support/fakes.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,14 +3,14 @@
 // Recording stand-ins for the window, the desktop and the encoder, so the logic
 // runs without a display and every call it makes can be checked.
 
-#include "commandstates.h"
-#include "encodercontrol.h"
-#include "mergecontrol.h"
-#include "messageboxes.h"
-#include "outputfolderfield.h"
-#include "shellactions.h"
-#include "skinobjects.h"
-#include "textlookup.h"
+#include "core/commandstates.h"
+#include "core/encodercontrol.h"
+#include "core/mergecontrol.h"
+#include "core/messageboxes.h"
+#include "core/outputfolderfield.h"
+#include "core/skinobjects.h"
+#include "core/textlookup.h"
+#include "platform/shellactions.h"
 
 #include <QHash>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "amrencoder.h"
+#include "common/amrencoder.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "dvdinput.h"
-#include "sectorstream.h"
+#include "common/dvdinput.h"
+#include "dvd/sectorstream.h"
 
 #include <gtest/gtest.h>
 
+using dvd::PackScanner;
 using tools::DvdInput;
-using tools::PackScanner;
 
 TEST(DvdInput, ReadsTheConvertersDvdInputText)
 {
@@ -86,10 +86,10 @@ std::vector<unsigned char> makePack(const std::vector<Packet> &packets, int stuf
                                  static_cast<unsigned char>(body.size())});
         pack.insert(pack.end(), body.begin(), body.end());
     }
-    const size_t padding = tools::kSectorSize - pack.size() - 6;
+    const size_t padding = dvd::kSectorSize - pack.size() - 6;
     pack.insert(pack.end(), {0, 0, 1, 0xbe, static_cast<unsigned char>(padding >> 8),
                              static_cast<unsigned char>(padding & 0xff)});
-    pack.resize(tools::kSectorSize, 0xff);
+    pack.resize(dvd::kSectorSize, 0xff);
     return pack;
 }
 
@@ -101,7 +101,7 @@ TEST(PackScanner, NamesTheStreamsOfAPackAsFfmpegNumbersThem)
     EXPECT_EQ(PackScanner::streamsInPack(pack.data()),
               (std::vector<int>{0x1e0, 0x80, 0x1c1, 0x21}));
 
-    std::vector<unsigned char> notAPack(tools::kSectorSize, 0);
+    std::vector<unsigned char> notAPack(dvd::kSectorSize, 0);
     EXPECT_TRUE(PackScanner::streamsInPack(notAPack.data()).empty());
 }
 
@@ -120,7 +120,7 @@ TEST(PackScanner, FindsTheFirstPackOfEveryWantedStream)
     EXPECT_EQ(scanner.firstPack(0x21), 2);
     EXPECT_FALSE(scanner.firstPack(0x1c0));
     // Later pieces count on from the first pack fed.
-    EXPECT_TRUE(scanner.feed(packs.data() + 3 * tools::kSectorSize, 2));
+    EXPECT_TRUE(scanner.feed(packs.data() + 3 * dvd::kSectorSize, 2));
     EXPECT_EQ(scanner.firstPack(0x21), 2);
     EXPECT_EQ(scanner.firstPack(0x1c0), 4);
     EXPECT_EQ(scanner.packsSeen(), 5);

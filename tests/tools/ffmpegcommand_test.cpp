@@ -1,4 +1,4 @@
-#include "ffmpegcommand.h"
+#include "common/ffmpegcommand.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // join.dll end to end: the built merge tool on the generated clips.
-#include "toolsupport.h"
+#include "tools/toolsupport.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -11,7 +11,7 @@ using namespace toolsupport;
 namespace
 {
 
-tools::CapturedRun join(const std::vector<std::string> &inputs, const std::string &output)
+process::CapturedRun join(const std::vector<std::string> &inputs, const std::string &output)
 {
     std::vector<std::string> args = {"", "-zarnix", "99999", ""};
     for (const std::string &input : inputs)
@@ -28,7 +28,7 @@ std::string makePart(const TempDir &dir, const std::string &name,
         "ffmpeg", "-nostdin", "-v", "error", "-y", "-i", "file:" + clip("clip.avi")};
     argv.insert(argv.end(), options.begin(), options.end());
     argv.push_back("file:" + dir.file(name));
-    const auto run = tools::runCaptured(argv);
+    const auto run = process::runCaptured(argv);
     EXPECT_EQ(run.exitCode, 0) << name << ": " << run.err;
     return dir.file(name);
 }

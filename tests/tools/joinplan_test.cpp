@@ -1,4 +1,4 @@
-#include "joinplan.h"
+#include "common/joinplan.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Every profile of the catalogue converts through register.dat with the command line the
 // converter builds for it, and gives a file of its container that decodes.
-#include "encoderargs.h"
-#include "testenv.h"
-#include "toolsupport.h"
+#include "common/encoderargs.h"
+#include "support/testenv.h"
+#include "tools/toolsupport.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,5 +1,5 @@
-#include "progressformatter.h"
-#include "toolsupport.h"
+#include "common/progressformatter.h"
+#include "tools/toolsupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // register.dat on the test DVD: sectors read with libdvdread and fed to ffmpeg.
-#include "toolsupport.h"
+#include "tools/toolsupport.h"
 
 #include <cmath>
 #include <cstdio>
@@ -55,7 +55,7 @@ std::string wholeTitle(int titleSet, const std::string &audio, const std::string
     return dvdInput(titleSet, cells.front().first, cells.back().last, audio, subpicture);
 }
 
-tools::CapturedRun convert(const std::string &input, const std::string &output)
+process::CapturedRun convert(const std::string &input, const std::string &output)
 {
     return runTool("register.dat",
                    {"-y", "-i", input, "-r", "25", "-b", "800000", "-ab", "128000", "-ac", "2",

@@ -1,5 +1,7 @@
 // register.dat end to end: the built program on the generated clips.
-#include "toolsupport.h"
+#include "tools/toolsupport.h"
+
+#include "process/childprocess.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -299,10 +301,9 @@ public:
     {
         std::vector<std::string> argv{toolPath("register.dat")};
         argv.insert(argv.end(), args.begin(), args.end());
-        tools::ChildSetup setup;
-        setup.out = tools::ChildStream::Pipe;
-        setup.err = tools::ChildStream::Pipe;
-        setup.newProcessGroup = true;
+        using Source = process::ChildFd::Source;
+        process::SpawnOptions setup;
+        setup.fds = {{0, Source::Null}, {1, Source::ParentOut}, {2, Source::ParentOut}};
         m_started = m_child.start(argv, setup);
     }
 
@@ -323,7 +324,7 @@ public:
     {
         while (readSome()) {
         }
-        return m_child.wait();
+        return m_child.waitForEnd();
     }
 
     const std::string &out() const { return m_out; }
@@ -332,7 +333,7 @@ public:
 private:
     bool readSome()
     {
-        pollfd fds[2] = {{m_child.stdoutFd(), POLLIN, 0}, {m_child.stderrFd(), POLLIN, 0}};
+        pollfd fds[2] = {{m_child.parentFd(1), POLLIN, 0}, {m_child.parentFd(2), POLLIN, 0}};
         if (fds[0].fd < 0 && fds[1].fd < 0)
             return false;
         if (::poll(fds, 2, -1) < 0)
@@ -346,15 +347,15 @@ private:
             if (n > 0) {
                 targets[i]->append(buffer, static_cast<size_t>(n));
             } else if (i == 0) {
-                m_child.closeStdout();
+                m_child.closeParentFd(1);
             } else {
-                m_child.closeStderr();
+                m_child.closeParentFd(2);
             }
         }
         return true;
     }
 
-    tools::ChildProcess m_child;
+    process::ChildProcess m_child;
     bool m_started = false;
     std::string m_out;
     std::string m_err;

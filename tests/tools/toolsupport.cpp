@@ -1,6 +1,6 @@
-#include "toolsupport.h"
+#include "tools/toolsupport.h"
 
-#include "testenv.h"
+#include "support/testenv.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -57,11 +57,11 @@ TempDir::~TempDir()
         fs::remove_all(m_path, ec);
 }
 
-tools::CapturedRun runTool(const std::string &tool, const std::vector<std::string> &args)
+process::CapturedRun runTool(const std::string &tool, const std::vector<std::string> &args)
 {
     std::vector<std::string> argv{toolPath(tool)};
     argv.insert(argv.end(), args.begin(), args.end());
-    return tools::runCaptured(argv);
+    return process::runCaptured(argv);
 }
 
 std::optional<MediaSummary> inspectMedia(const std::string &path, std::string *error)
@@ -150,7 +150,7 @@ std::optional<MediaSummary> inspectMedia(const std::string &path, std::string *e
 
 double toneFrequency(const std::string &path)
 {
-    const tools::CapturedRun run = tools::runCaptured(
+    const process::CapturedRun run = process::runCaptured(
         {"ffmpeg", "-nostdin", "-v", "error", "-i", "file:" + path, "-map", "0:a:0", "-ac", "1",
          "-ar", "48000", "-f", "s16le", "-c:a", "pcm_s16le", "-"});
     const size_t count = run.out.size() / 2;
@@ -172,7 +172,7 @@ double toneFrequency(const std::string &path)
 
 std::vector<unsigned char> greyFrameAt(const std::string &path, double seconds)
 {
-    const tools::CapturedRun run = tools::runCaptured(
+    const process::CapturedRun run = process::runCaptured(
         {"ffmpeg", "-nostdin", "-v", "error", "-ss", std::to_string(seconds), "-i", "file:" + path,
          "-frames:v", "1", "-s", "64x48", "-pix_fmt", "gray", "-f", "rawvideo", "-"});
     return std::vector<unsigned char>(run.out.begin(), run.out.end());

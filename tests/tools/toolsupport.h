@@ -1,6 +1,6 @@
 #pragma once
 
-#include "childprocess.h"
+#include "process/capturedrun.h"
 
 #include <optional>
 #include <string>
@@ -31,7 +31,7 @@ private:
     std::string m_path;
 };
 
-tools::CapturedRun runTool(const std::string &tool, const std::vector<std::string> &args);
+process::CapturedRun runTool(const std::string &tool, const std::vector<std::string> &args);
 
 struct MediaSummary {
     std::string format;

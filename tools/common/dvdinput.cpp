@@ -1,6 +1,6 @@
-#include "dvdinput.h"
+#include "common/dvdinput.h"
 
-#include "encoderargs.h"
+#include "common/encoderargs.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "encoderargs.h"
+#include "common/encoderargs.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,6 +1,6 @@
-#include "joinplan.h"
+#include "common/joinplan.h"
 
-#include "encoderargs.h"
+#include "common/encoderargs.h"
 
 namespace tools
 {

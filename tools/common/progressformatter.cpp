@@ -1,4 +1,4 @@
-#include "progressformatter.h"
+#include "common/progressformatter.h"
 
 #include <cstdio>
 #include <cstdlib>

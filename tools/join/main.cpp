@@ -2,10 +2,12 @@
 // output's container, copying the streams where the container allows it. The result is
 // written under a temporary name in the output folder and only then given its name, so a
 // failed merge leaves nothing behind and an existing file is never replaced.
-#include "childprocess.h"
-#include "encoderargs.h"
-#include "joinplan.h"
-#include "probereport.h"
+#include "common/encoderargs.h"
+#include "common/joinplan.h"
+#include "common/probewriter.h"
+#include "process/capturedrun.h"
+#include "process/childprocess.h"
+#include "process/fdio.h"
 
 #include <cerrno>
 #include <csignal>
@@ -22,6 +24,9 @@
 
 namespace fs = std::filesystem;
 using namespace tools;
+using process::CapturedRun;
+using process::runCaptured;
+using process::writeAll;
 
 namespace
 {
@@ -75,12 +80,6 @@ std::optional<JoinRequest> parseArgs(const std::vector<std::string> &rawArgs)
     return request;
 }
 
-bool exists(const std::string &path)
-{
-    struct stat info = {};
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
 std::vector<std::string> ffmpegBase()
 {
     return {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y"};
@@ -111,7 +110,7 @@ bool writeFile(const std::string &path, const std::string &text)
 std::vector<std::string> reencodeOptions(const std::string &firstInput)
 {
     std::vector<std::string> options;
-    const std::optional<ProbeInfo> info = ProbeReport::read(firstInput);
+    const std::optional<ProbeInfo> info = ProbeWriter::read(firstInput);
     bool video = false;
     bool audio = false;
     if (info) {
@@ -141,7 +140,7 @@ bool concatJoin(const std::vector<std::string> &inputs, const std::string &workD
                 const std::string &target, JoinRoute route)
 {
     const std::string list = workDir + "/parts.ffconcat";
-    if (!exists(list) && !writeFile(list, JoinPlan::listFile(inputs))) {
+    if (!process::pathExists(list) && !writeFile(list, JoinPlan::listFile(inputs))) {
         complain("cannot write the list of parts in '" + workDir + "'");
         return false;
     }
@@ -163,7 +162,7 @@ bool concatJoin(const std::vector<std::string> &inputs, const std::string &workD
 // must travel with the key frames. (H.264 is converted by the muxer itself.)
 bool needsInBandHeaders(const std::string &input)
 {
-    const std::optional<ProbeInfo> info = ProbeReport::read(input);
+    const std::optional<ProbeInfo> info = ProbeWriter::read(input);
     if (!info)
         return false;
     for (const ProbeStream &stream : info->streams) {
@@ -211,7 +210,7 @@ bool publish(const std::string &temporary, const std::string &output, std::strin
         ::unlink(temporary.c_str());
         return true;
     }
-    if (errno == EEXIST || exists(output)) {
+    if (errno == EEXIST || process::pathExists(output)) {
         error = std::strerror(EEXIST);
         return false;
     }
@@ -229,7 +228,7 @@ int join(const JoinRequest &request)
         complain("bad output path '" + request.output + "'");
         return 1;
     }
-    if (exists(output.string())) {
+    if (process::pathExists(output.string())) {
         complain("the output '" + output.string() + "' exists already; nothing was joined");
         return 1;
     }
@@ -275,7 +274,7 @@ int join(const JoinRequest &request)
 
     int code = 0;
     std::string error;
-    if (!joined || !exists(temporary)) {
+    if (!joined || !process::pathExists(temporary)) {
         complain("joining into '" + output.string() + "' failed");
         code = 1;
     } else if (!publish(temporary, output.string(), error)) {
@@ -292,7 +291,7 @@ int join(const JoinRequest &request)
 
 int main(int argc, char **argv)
 {
-    ChildProcess::ensureStandardFds();
+    process::ensureStandardFds();
     std::signal(SIGPIPE, SIG_IGN);
     const std::optional<JoinRequest> request =
         parseArgs(std::vector<std::string>(argv + 1, argv + argc));

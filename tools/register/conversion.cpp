@@ -1,16 +1,17 @@
-#include "conversion.h"
+#include "register/conversion.h"
 
 #include <climits>
 #include <cstdlib>
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include "amrencoder.h"
-#include "childprocess.h"
-#include "dvdinput.h"
-#include "ffmpegcommand.h"
-#include "progressformatter.h"
-#include "sectorstream.h"
+#include "common/amrencoder.h"
+#include "common/dvdinput.h"
+#include "common/ffmpegcommand.h"
+#include "common/progressformatter.h"
+#include "dvd/sectorstream.h"
+#include "process/childprocess.h"
+#include "process/fdio.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -25,6 +26,11 @@
 
 namespace tools
 {
+
+using dvd::kSectorSize;
+using dvd::PackScanner;
+using dvd::SectorStream;
+using process::writeAll;
 
 namespace
 {
@@ -57,12 +63,6 @@ bool sameFile(const std::string &a, const std::string &b)
     struct stat first = {}, second = {};
     return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
-bool exists(const std::string &path)
-{
-    struct stat info = {};
-    return ::lstat(path.c_str(), &info) == 0;
 }
 
 // Looks ahead in the chosen sectors for the chosen streams, so that ffmpeg probes far enough
@@ -213,21 +213,6 @@ private:
 };
 
 // Reads what is there; false at end of file.
-bool readPiece(int fd, std::string &piece)
-{
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0) {
-            piece.assign(buffer, static_cast<size_t>(n));
-            return true;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        return false;
-    }
-}
-
 } // namespace
 
 int runProbe(const EncoderArgs &args)
@@ -271,7 +256,7 @@ int runConversion(const EncoderArgs &args)
         printError("the output '" + output + "' is the input file; it is not overwritten");
         return 1;
     }
-    if (!args.overwrite() && exists(output)) {
+    if (!args.overwrite() && process::pathExists(output)) {
         printError("the output '" + output + "' exists already; it is not overwritten");
         return 1;
     }
@@ -314,12 +299,16 @@ int runConversion(const EncoderArgs &args)
     }
 
     installStopHandler();
-    ChildProcess ffmpeg;
-    ChildSetup setup;
-    setup.in = dvdSource ? ChildStream::Pipe : ChildStream::Null;
-    setup.out = plan.amrOutput ? ChildStream::Pipe : ChildStream::Null;
-    setup.err = ChildStream::Pipe;
-    setup.progressPipe = true;
+    // ffmpeg stays in our process group, so that the converter's signals to the group
+    // reach it; its descriptor 3 carries the -progress blocks.
+    using Source = process::ChildFd::Source;
+    process::ChildProcess ffmpeg;
+    process::SpawnOptions setup;
+    setup.ownProcessGroup = false;
+    setup.fds = {{0, dvdSource ? Source::ParentIn : Source::Null},
+                 {1, plan.amrOutput ? Source::ParentOut : Source::Null},
+                 {2, Source::ParentOut},
+                 {3, Source::ParentOut}};
     std::string startError;
     if (!ffmpeg.start(plan.argv, setup, &startError)) {
         printError(startError);
@@ -334,8 +323,8 @@ int runConversion(const EncoderArgs &args)
     long long skippedSectors = 0;
     if (dvdSource) {
         // The feeding thread owns its descriptor and closes it to end ffmpeg's input.
-        const int feedFd = ::fcntl(ffmpeg.stdinFd(), F_DUPFD_CLOEXEC, 3);
-        ffmpeg.closeStdin();
+        const int feedFd = ::fcntl(ffmpeg.parentFd(0), F_DUPFD_CLOEXEC, 3);
+        ffmpeg.closeParentFd(0);
         sigset_t blocked, previous;
         sigemptyset(&blocked);
         sigaddset(&blocked, SIGTERM);
@@ -348,9 +337,9 @@ int runConversion(const EncoderArgs &args)
 
     ConsoleRelay console(plan.amrOutput);
     enum { kErrors, kProgress, kSamples };
-    pollfd fds[3] = {{ffmpeg.stderrFd(), POLLIN, 0},
-                     {ffmpeg.progressFd(), POLLIN, 0},
-                     {ffmpeg.stdoutFd(), POLLIN, 0}};
+    pollfd fds[3] = {{ffmpeg.parentFd(2), POLLIN, 0},
+                     {ffmpeg.parentFd(3), POLLIN, 0},
+                     {ffmpeg.parentFd(1), POLLIN, 0}};
     int open = 0;
     for (const pollfd &fd : fds)
         open += fd.fd >= 0 ? 1 : 0;
@@ -365,7 +354,7 @@ int runConversion(const EncoderArgs &args)
         for (int i = 0; i < 3; ++i) {
             if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
                 continue;
-            if (!readPiece(fds[i].fd, piece)) {
+            if (!process::readPiece(fds[i].fd, piece)) {
                 fds[i].fd = -1;
                 --open;
                 continue;
@@ -382,10 +371,8 @@ int runConversion(const EncoderArgs &args)
             }
         }
     }
-    ffmpeg.closeStderr();
-    ffmpeg.closeProgress();
-    ffmpeg.closeStdout();
-    const int ffmpegCode = ffmpeg.wait();
+    ffmpeg.closeParentFds();
+    const int ffmpegCode = ffmpeg.waitForEnd();
     if (feeder.joinable())
         feeder.join();
 

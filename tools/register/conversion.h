@@ -1,6 +1,6 @@
 #pragma once
 
-#include "encoderargs.h"
+#include "common/encoderargs.h"
 
 namespace tools
 {

@@ -1,8 +1,9 @@
 // register.dat: the converter's encoder. Takes the old FFmpeg-style command line, runs the
 // system's ffmpeg (never through a shell) and answers in the old console format.
-#include "childprocess.h"
-#include "conversion.h"
-#include "encoderargs.h"
+#include "common/encoderargs.h"
+#include "process/childprocess.h"
+#include "process/fdio.h"
+#include "register/conversion.h"
 
 #include <csignal>
 #include <string>
@@ -10,7 +11,7 @@
 
 int main(int argc, char **argv)
 {
-    tools::ChildProcess::ensureStandardFds();
+    process::ensureStandardFds();
     // A reader that went away must not kill us before ffmpeg has finished the file.
     std::signal(SIGPIPE, SIG_IGN);
 
@@ -18,7 +19,7 @@ int main(int argc, char **argv)
     std::string error;
     const std::optional<tools::EncoderArgs> parsed = tools::EncoderArgs::parse(args, &error);
     if (!parsed) {
-        tools::writeAll(2, "register.dat: " + error + "\n");
+        process::writeAll(2, "register.dat: " + error + "\n");
         return 1;
     }
     return parsed->isProbe() ? tools::runProbe(*parsed) : tools::runConversion(*parsed);

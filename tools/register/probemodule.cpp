@@ -1,6 +1,6 @@
 // The probe report of register.dat, in a module of its own so that only a probe
 // loads libavformat.
-#include "probereport.h"
+#include "common/probewriter.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -12,8 +12,8 @@ extern "C" {
 __attribute__((visibility("default"))) char *marlo_probe_report(const char *path, int *ok)
 {
     std::string error;
-    const std::optional<tools::ProbeInfo> info = tools::ProbeReport::read(path, &error);
-    const std::string text = info ? tools::ProbeReport::format(*info) : error;
+    const std::optional<tools::ProbeInfo> info = tools::ProbeWriter::read(path, &error);
+    const std::string text = info ? tools::ProbeWriter::format(*info) : error;
     *ok = info ? 1 : 0;
     char *copy = static_cast<char *>(std::malloc(text.size() + 1));
     if (copy)

@@ -1,4 +1,4 @@
-#include "qtfiledialogs.h"
+#include "shell/widgets/qtfiledialogs.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

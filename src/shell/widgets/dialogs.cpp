@@ -1,4 +1,4 @@
-#include "dialogs.h"
+#include "shell/widgets/dialogs.h"
 
 NamedDialog::NamedDialog(const QString &objectName, const QString &title, QWidget *parent)
     : QDialog(parent)

@@ -1,6 +1,6 @@
-#include "mainwindow.h"
+#include "shell/widgets/mainwindow.h"
 
-#include "joblistview.h"
+#include "shell/widgets/joblistview.h"
 
 #include <QAction>
 #include <QCloseEvent>

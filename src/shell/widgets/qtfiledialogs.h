@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fileimporter.h"
+#include "core/fileimporter.h"
 
 #include <QPointer>
 #include <QWidget>

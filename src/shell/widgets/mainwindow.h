@@ -1,8 +1,8 @@
 #pragma once
 
-#include "commandstates.h"
-#include "outputfolderfield.h"
-#include "skinobjects.h"
+#include "core/commandstates.h"
+#include "core/outputfolderfield.h"
+#include "core/skinobjects.h"
 
 #include <QHash>
 #include <QMainWindow>

@@ -37,7 +37,7 @@ struct ProbeInfo {
 // The probe report in the layout the converter parses: "Duration:" with an eight-character
 // time, an integer overall "bitrate:", and stream lines whose comma-separated fields sit
 // where its parse rules look. Every line ends in CR LF.
-class ProbeReport
+class ProbeWriter
 {
 public:
     // Reads the file with libavformat. On failure the message says why.

@@ -1,11 +1,11 @@
-#include "probereport.h"
-#include "toolsupport.h"
+#include "common/probewriter.h"
+#include "tools/toolsupport.h"
 
 #include <gtest/gtest.h>
 
 using tools::ProbeInfo;
-using tools::ProbeReport;
 using tools::ProbeStream;
+using tools::ProbeWriter;
 
 namespace
 {
@@ -51,9 +51,9 @@ ProbeInfo file(long long durationUs, long long bitRate, std::vector<ProbeStream>
 
 } // namespace
 
-TEST(ProbeReport, WritesTheOldLayoutWithCrLfLines)
+TEST(ProbeWriter, WritesTheOldLayoutWithCrLfLines)
 {
-    const std::string report = ProbeReport::format(
+    const std::string report = ProbeWriter::format(
         file(83400000, 1500000, {video("mpeg4", 640, 480, 1200000), audio("mp2", 128000)}));
     EXPECT_EQ(report, "Input #0, avi:\r\n"
                       "  Duration: 00:01:23.40, start: 0.000000, bitrate: 1500 kb/s\r\n"
@@ -62,7 +62,7 @@ TEST(ProbeReport, WritesTheOldLayoutWithCrLfLines)
                       "    Stream #0.1: Audio: mp2, 44100 Hz, stereo, 128 kb/s\r\n");
 }
 
-TEST(ProbeReport, PutsEveryFieldWhereTheConverterLooks)
+TEST(ProbeWriter, PutsEveryFieldWhereTheConverterLooks)
 {
     struct Case {
         const char *name;
@@ -103,7 +103,7 @@ TEST(ProbeReport, PutsEveryFieldWhereTheConverterLooks)
          {"00:00:00", "128", "", "128", "", "", "", "mp3", " 44100 Hz", " stereo"}},
     };
     for (const Case &c : cases) {
-        const std::string report = ProbeReport::format(c.info);
+        const std::string report = ProbeWriter::format(c.info);
         const toolsupport::LegacyProbe got = toolsupport::parseLegacyProbe(report);
         const toolsupport::LegacyProbe &want = c.expected;
         SCOPED_TRACE(std::string(c.name) + "\n" + report);
@@ -120,17 +120,17 @@ TEST(ProbeReport, PutsEveryFieldWhereTheConverterLooks)
     }
 }
 
-TEST(ProbeReport, FieldsCarryNoCommasOfTheirOwn)
+TEST(ProbeWriter, FieldsCarryNoCommasOfTheirOwn)
 {
     ProbeInfo info = file(1000000, 64000, {audio("pcm_s16le", 64000)});
     info.streams[0].channelLayout = "2 channels (FL, FR)";
-    const std::string report = ProbeReport::format(info);
+    const std::string report = ProbeWriter::format(info);
     EXPECT_NE(report.find("Audio: pcm_s16le, 44100 Hz, 2 channels (FL FR), 64 kb/s\r\n"),
               std::string::npos)
         << report;
 }
 
-TEST(ProbeReport, DurationIsRoundedToHundredths)
+TEST(ProbeWriter, DurationIsRoundedToHundredths)
 {
     const struct {
         long long us;
@@ -141,7 +141,7 @@ TEST(ProbeReport, DurationIsRoundedToHundredths)
                  {59995000, "00:01:00.00"},
                  {3723450000, "01:02:03.45"}};
     for (const auto &c : cases) {
-        const std::string report = ProbeReport::format(file(c.us, 1000, {audio("mp3", 0)}));
+        const std::string report = ProbeWriter::format(file(c.us, 1000, {audio("mp3", 0)}));
         EXPECT_NE(report.find(std::string("Duration: ") + c.text + ","), std::string::npos)
             << report;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messageboxes.h"
+#include "core/messageboxes.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "probereport.h"
+#include "common/probewriter.h"
 
 #include <cstdio>
 #include <numeric>
@@ -51,7 +51,7 @@ std::string avError(int code)
 
 } // namespace
 
-long long ProbeReport::overallKbps(const ProbeInfo &info)
+long long ProbeWriter::overallKbps(const ProbeInfo &info)
 {
     if (info.bitRate > 0)
         return info.bitRate / 1000;
@@ -63,7 +63,7 @@ long long ProbeReport::overallKbps(const ProbeInfo &info)
     return sum / 1000;
 }
 
-std::string ProbeReport::format(const ProbeInfo &info)
+std::string ProbeWriter::format(const ProbeInfo &info)
 {
     std::string report;
     char buffer[512];
@@ -132,7 +132,7 @@ std::string ProbeReport::format(const ProbeInfo &info)
     return report;
 }
 
-std::optional<ProbeInfo> ProbeReport::read(const std::string &path, std::string *error)
+std::optional<ProbeInfo> ProbeWriter::read(const std::string &path, std::string *error)
 {
     auto fail = [error](const std::string &message) -> std::optional<ProbeInfo> {
         if (error)

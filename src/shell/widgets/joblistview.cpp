@@ -1,6 +1,6 @@
-#include "joblistview.h"
+#include "shell/widgets/joblistview.h"
 
-#include "joblist.h"
+#include "core/joblist.h"
 
 #include <QHeaderView>
 

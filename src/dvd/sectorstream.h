@@ -10,10 +10,15 @@
 struct dvd_reader_s;
 struct dvd_file_s;
 
-namespace tools
+namespace dvd
 {
 
 constexpr size_t kSectorSize = 2048;
+
+// Opens a disc: the folder holding VIDEO_TS, a device or an ISO image. libdvdread's
+// messages go to standard error, never to standard output, where a sector stream
+// may be going. Null when it cannot be opened; close with DVDClose.
+dvd_reader_s *openDisc(const std::string &root);
 
 // The sectors of one title set's VOBs, read with libdvdread from the folder holding
 // VIDEO_TS, a device or an ISO image. libdvdread's messages go to standard error.
@@ -64,4 +69,4 @@ private:
     long long m_packs = 0;
 };
 
-} // namespace tools
+} // namespace dvd

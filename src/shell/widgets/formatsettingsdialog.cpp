@@ -1,8 +1,8 @@
-#include "formatsettingsdialog.h"
+#include "shell/widgets/formatsettingsdialog.h"
 
-#include "choicelist.h"
-#include "formatsettings.h"
-#include "formatsettingscontroller.h"
+#include "core/choicelist.h"
+#include "core/formatsettings.h"
+#include "profiles/formatsettingscontroller.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

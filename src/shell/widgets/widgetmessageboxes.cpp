@@ -1,4 +1,4 @@
-#include "widgetmessageboxes.h"
+#include "shell/widgets/widgetmessageboxes.h"
 
 #include <QApplication>
 #include <QMessageBox>

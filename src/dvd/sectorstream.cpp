@@ -1,4 +1,4 @@
-#include "sectorstream.h"
+#include "dvd/sectorstream.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -6,13 +6,13 @@
 
 #include <dvdread/dvd_reader.h>
 
-namespace tools
+namespace dvd
 {
 
 namespace
 {
 
-// libdvdread's default logger prints on standard output, which may be a sector stream.
+// libdvdread's default logger prints a banner on standard output.
 void logToStderr(void *, dvd_logger_level_t level, const char *format, va_list args)
 {
     if (level != DVD_LOGGER_LEVEL_ERROR && level != DVD_LOGGER_LEVEL_WARN)
@@ -26,6 +26,11 @@ const dvd_logger_cb kLogger = {logToStderr};
 
 } // namespace
 
+dvd_reader_s *openDisc(const std::string &root)
+{
+    return DVDOpen2(nullptr, &kLogger, root.c_str());
+}
+
 SectorStream::~SectorStream()
 {
     close();
@@ -34,7 +39,7 @@ SectorStream::~SectorStream()
 bool SectorStream::open(const std::string &root, int titleSet, std::string *error)
 {
     close();
-    m_dvd = DVDOpen2(nullptr, &kLogger, root.c_str());
+    m_dvd = openDisc(root);
     if (!m_dvd) {
         if (error)
             *error = "cannot open the DVD at '" + root + "'";
@@ -132,4 +137,4 @@ std::vector<int> PackScanner::streamsInPack(const unsigned char *pack)
     return ids;
 }
 
-} // namespace tools
+} // namespace dvd
