@@ -85,11 +85,20 @@ int main(int argc, char **argv)
     NoDialogs dialogs;
     NoBoxes boxes;
     NoCommands commands;
-    FileImporter importer(
-        FileImporter::Context{jobs, builder, runner, dialogs, boxes, texts, commands,
-                              QStringLiteral(MARLO_PROGRAM_DIR) + QStringLiteral("/register.dat"),
-                              QStringLiteral(MARLO_PROGRAM_DIR), [] { return false; }, [] {}, [] {},
-                              [] { QCoreApplication::processEvents(); }});
+    FileImporter importer(FileImporter::Context{
+        .jobs = jobs,
+        .builder = builder,
+        .runner = runner,
+        .dialogs = dialogs,
+        .boxes = boxes,
+        .texts = texts,
+        .commands = commands,
+        .encoderPath = QStringLiteral(MARLO_PROGRAM_DIR) + QStringLiteral("/register.dat"),
+        .workDir = QStringLiteral(MARLO_PROGRAM_DIR),
+        .converting = [] { return false; },
+        .showJobList = [] {},
+        .lvClick = [] {},
+        .processEvents = [] { QCoreApplication::processEvents(); }});
 
     // A 1 ms heartbeat: the longest gap between beats is the longest the UI thread was blocked.
     QElapsedTimer beat;

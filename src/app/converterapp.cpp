@@ -31,37 +31,88 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
     m_remembered = std::make_unique<RememberedChoices>(m_edition, m_format);
     const auto recompute = [this] { m_builder->recomputeOutputSizes(m_jobs); };
     m_selector = std::make_unique<ProfileSelector>(
-        ProfileSelector::Context{m_profile, m_format, *m_remembered, m_edition, *m_texts, m_boxes,
-                                 *m_main, m_programFolder, recompute});
-    m_formatController =
-        std::make_unique<FormatSettingsController>(FormatSettingsController::Context{
-            m_format, m_queueSettings, m_profile, *m_remembered, *m_texts, m_boxes, recompute});
-    m_settings = std::make_unique<SettingsFiles>(SettingsFiles::Context{
-        m_edition, m_configFolder, m_profile, m_picker, m_queueSettings, *m_main, *m_remembered,
-        *m_main, [this](int n) { m_selector->selectProfile(n); }, &paths::defaultOutputFolder});
+        ProfileSelector::Context{.profile = m_profile,
+                                 .settings = m_format,
+                                 .remembered = *m_remembered,
+                                 .edition = m_edition,
+                                 .texts = *m_texts,
+                                 .boxes = m_boxes,
+                                 .skin = *m_main,
+                                 .programFolder = m_programFolder,
+                                 .recomputeOutputSizes = recompute});
+    m_formatController = std::make_unique<FormatSettingsController>(
+        FormatSettingsController::Context{.settings = m_format,
+                                          .queue = m_queueSettings,
+                                          .profile = m_profile,
+                                          .remembered = *m_remembered,
+                                          .texts = *m_texts,
+                                          .boxes = m_boxes,
+                                          .recomputeOutputSizes = recompute});
+    m_settings = std::make_unique<SettingsFiles>(
+        SettingsFiles::Context{.edition = m_edition,
+                               .configFolder = m_configFolder,
+                               .profile = m_profile,
+                               .picker = m_picker,
+                               .queue = m_queueSettings,
+                               .outputField = *m_main,
+                               .remembered = *m_remembered,
+                               .skin = *m_main,
+                               .selectProfile = [this](int n) { m_selector->selectProfile(n); },
+                               .defaultOutputFolder = &paths::defaultOutputFolder});
     m_poster = std::make_unique<QtUiPoster>(m_main.get());
     m_piped = std::make_unique<PipedProcess>(*m_poster);
     m_encoder = std::make_unique<EncoderRun>(EncoderRun::Context{
-        m_jobs, *m_main, *m_texts, m_boxes,
-        [this] { return std::make_unique<ConsoleEncoderProcess>(*m_poster); },
-        [this] { return m_queue->rowPointer(); }, [this] { return m_queue->converting(); },
-        [this](const QString &caption) {
-            if (QAction *a = m_main->action(QStringLiteral("Pause1")))
-                a->setText(caption);
-        },
-        [this](int exitCode) { m_queue->JvCreateProcessTerminate(exitCode); }});
-    m_merge = std::make_unique<Merger>(
-        Merger::Context{m_jobs, m_queueSettings, m_profile, m_request, *m_piped, m_programFolder});
+        .jobs = m_jobs,
+        .skin = *m_main,
+        .texts = *m_texts,
+        .boxes = m_boxes,
+        .makeProcess = [this] { return std::make_unique<ConsoleEncoderProcess>(*m_poster); },
+        .rowPointer = [this] { return m_queue->rowPointer(); },
+        .converting = [this] { return m_queue->converting(); },
+        .setPauseCaption =
+            [this](const QString &caption) {
+                if (QAction *a = m_main->action(QStringLiteral("Pause1")))
+                    a->setText(caption);
+            },
+        .ended = [this](int exitCode) { m_queue->JvCreateProcessTerminate(exitCode); }});
+    m_merge = std::make_unique<Merger>(Merger::Context{.jobs = m_jobs,
+                                                       .settings = m_queueSettings,
+                                                       .profile = m_profile,
+                                                       .request = m_request,
+                                                       .runner = *m_piped,
+                                                       .programFolder = m_programFolder});
     m_fileDialogs.setParent(m_main.get());
-    m_importer = std::make_unique<FileImporter>(FileImporter::Context{
-        m_jobs, *m_builder, *m_piped, m_fileDialogs, m_boxes, *m_texts, *m_main,
-        m_request.encoderPath, m_request.workDir, [this] { return m_queue->converting(); },
-        [this] { m_main->jobListView()->setVisible(true); }, [this] { updateCommandStates(); },
-        [] { QCoreApplication::processEvents(); }});
+    m_importer = std::make_unique<FileImporter>(
+        FileImporter::Context{.jobs = m_jobs,
+                              .builder = *m_builder,
+                              .runner = *m_piped,
+                              .dialogs = m_fileDialogs,
+                              .boxes = m_boxes,
+                              .texts = *m_texts,
+                              .commands = *m_main,
+                              .encoderPath = m_request.encoderPath,
+                              .workDir = m_request.workDir,
+                              .converting = [this] { return m_queue->converting(); },
+                              .showJobList = [this] { m_main->jobListView()->setVisible(true); },
+                              .lvClick = [this] { updateCommandStates(); },
+                              .processEvents = [] { QCoreApplication::processEvents(); }});
     m_queue = std::make_unique<ConversionQueue>(
-        QueueContext{m_jobs, m_edition, m_queueSettings, m_profile, *m_builder, m_request,
-                     *m_encoder, *m_merge, m_boxes, *m_texts, *m_main, m_shell, *m_main,
-                     [this] { return m_previewPlaying; }, &paths::defaultOutputFolder});
+        QueueContext{.jobs = m_jobs,
+                     .edition = m_edition,
+                     .settings = m_queueSettings,
+                     .profile = m_profile,
+                     .builder = *m_builder,
+                     .request = m_request,
+                     .encoder = *m_encoder,
+                     .merge = *m_merge,
+                     .boxes = m_boxes,
+                     .texts = *m_texts,
+                     .commands = *m_main,
+                     .shell = m_shell,
+                     .outputField = *m_main,
+                     // Nothing plays before the preview engine exists; it will answer here.
+                     .previewPlaying = [] { return false; },
+                     .defaultOutputFolder = &paths::defaultOutputFolder});
 
     m_main->onShow = [this] { m_firstShow.FormShow(!m_edition.exeFileName().isEmpty()); };
     m_main->onCloseQuery = [this] { return m_settings->closeQuery(); };
@@ -125,13 +176,12 @@ void ConverterApp::FormCreate()
     m_startupDone = false;
     m_profile.currentCategory = -1;
     m_profile.activeProfile = -1;
-    m_titleOnly = true;
-    m_previewPlaying = false;
-    for (bool &flag : m_previewFlags)
-        flag = false;
-    m_texts = std::make_unique<InterfaceStrings>(
-        InterfaceStrings::Context{m_programFolder, m_edition, *m_main, m_boxes,
-                                  [this] { return m_queue && m_queue->converting(); }});
+    m_texts = std::make_unique<InterfaceStrings>(InterfaceStrings::Context{
+        .programFolder = m_programFolder,
+        .edition = m_edition,
+        .skin = *m_main,
+        .boxes = m_boxes,
+        .converting = [this] { return m_queue && m_queue->converting(); }});
     m_request.encoderPath = m_programFolder + QStringLiteral("/register.dat");
     m_request.workDir = m_programFolder;
 }
@@ -154,7 +204,7 @@ void ConverterApp::buildFirstShowSequence()
              if (QPushButton *b = w.button(QStringLiteral("bt_dvdopen")))
                  b->setFocus();
          }},
-        {QStringLiteral("ClearPreviewFlag"), [this] { m_previewFlags[0] = false; }},
+        {QStringLiteral("ClearPreviewFlag"), [] {}},
         {QStringLiteral("UpdateCommandStates"), [this] { updateCommandStates(); }},
         {QStringLiteral("HidePlayBar"),
          [&w] { w.SetObjectVisible(QStringLiteral("play_bar"), false); }},
@@ -235,16 +285,13 @@ void ConverterApp::connectCommands()
     onAction(QStringLiteral("Pause1"), [this] { m_encoder->togglePause(); });
     onClick(QStringLiteral("openfiles"), [this] { m_importer->addFiles(); });
     onClick(QStringLiteral("openfolder"), [this] { m_importer->addFolder(); });
-    onClick(QStringLiteral("browse"), [this, &w] {
-        const QString folder = m_fileDialogs.chooseFolder(m_texts->LoadInterfaceString(37));
-        if (folder.isEmpty())
-            return;
-        m_queueSettings.outputFolder = folder.endsWith(QLatin1Char('/')) ? folder : folder + '/';
-        w.setText(m_queueSettings.outputFolder);
+    onClick(QStringLiteral("browse"), [this] {
+        m_queue->chooseOutputFolder(m_fileDialogs.chooseFolder(m_texts->LoadInterfaceString(37)));
     });
     onClick(QStringLiteral("open"), [this, &w] {
-        QDir().mkpath(w.text());
-        m_shell.openFolder(w.text());
+        const QString folder = ConversionQueue::absoluteOutputFolder(w.text(), QDir::homePath());
+        QDir().mkpath(folder);
+        m_shell.openFolder(folder);
     });
     onClick(QStringLiteral("bt_mergeyse"), [this, &w] {
         m_queueSettings.mergeOn = false;
@@ -266,13 +313,17 @@ void ConverterApp::updateCommandStates()
 {
     MainWindow &w = *m_main;
     const bool converting = m_queue && m_queue->converting();
+    // A stopped encoder may still be finishing its file, and while files are probed
+    // the list is being filled: no list command and no start until either has ended.
+    const bool busy =
+        converting || (m_queue && m_queue->stopping()) || (m_importer && m_importer->importing());
     const bool hasRows = !m_jobs.isEmpty();
     for (const char *name :
          {"bt_remove", "bt_clear", "openfiles", "openfolder", "bt_dvdopen", "bt_ifo", "bt_set"})
         if (QPushButton *b = w.button(QString::fromUtf8(name)))
-            b->setEnabled(!converting);
+            b->setEnabled(!busy);
     if (QPushButton *b = w.button(QStringLiteral("bt_start")))
-        b->setEnabled(!converting && hasRows);
+        b->setEnabled(!busy && hasRows);
     if (QPushButton *b = w.button(QStringLiteral("Bt_Convertstop")))
         b->setEnabled(converting);
     if (QPushButton *b = w.button(QStringLiteral("bt_pause")))

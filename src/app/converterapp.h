@@ -61,9 +61,6 @@ private:
 
     Edition m_edition;
     bool m_startupDone = false;
-    bool m_titleOnly = true;
-    bool m_previewPlaying = false;
-    bool m_previewFlags[3] = {false, false, false};
 
     JobList m_jobs;
     ProfileState m_profile;

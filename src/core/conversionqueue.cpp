@@ -23,6 +23,11 @@ void ConversionQueue::startConversion()
 {
     if (m_converting)
         return;
+    // Two encoders never run at once, and the stopped run still closes (and merges).
+    if (m_stopping) {
+        m_c.boxes.warning(m_c.texts.LoadInterfaceString(26));
+        return;
+    }
     if (m_c.previewPlaying && m_c.previewPlaying()) {
         m_c.boxes.warning(m_c.texts.LoadInterfaceString(27));
         return;
@@ -51,11 +56,46 @@ void ConversionQueue::markFinished(int row)
         m_c.jobs.setStatus(row, finishText());
 }
 
+QString ConversionQueue::absoluteOutputFolder(const QString &text, const QString &home)
+{
+    if (text == QLatin1String("~"))
+        return home;
+    if (text.startsWith(QLatin1String("~/")))
+        return home + text.mid(1);
+    if (QDir::isAbsolutePath(text))
+        return text;
+    return QDir(home).filePath(text);
+}
+
+bool ConversionQueue::chooseOutputFolder(const QString &chosen)
+{
+    if (chosen.isEmpty())
+        return false;
+    if (chosen.contains(QLatin1Char('\n')) || chosen.contains(QLatin1Char('\r'))) {
+        m_c.boxes.warning(m_c.texts.LookUpText(
+            QStringLiteral("Caption"), QStringLiteral("Folder name with a line break"),
+            QStringLiteral("The name of this folder holds a line break, which the settings "
+                           "cannot keep. Please choose another folder.")));
+        return false;
+    }
+    QString folder = absoluteOutputFolder(chosen, QDir::homePath());
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    m_c.settings.outputFolder = folder;
+    m_c.outputField.setText(folder);
+    return true;
+}
+
 void ConversionQueue::takeOutputFolder()
 {
     QString folder = m_c.outputField.text();
     if (folder.trimmed().isEmpty()) {
         folder = m_c.defaultOutputFolder ? m_c.defaultOutputFolder() : QString();
+        m_c.outputField.setText(folder);
+    }
+    const QString absolute = absoluteOutputFolder(folder, QDir::homePath());
+    if (absolute != folder) {
+        folder = absolute;
         m_c.outputField.setText(folder);
     }
     if (!QFileInfo::exists(folder))
@@ -132,6 +172,7 @@ void ConversionQueue::convertNextDvdRow()
 
 void ConversionQueue::JvCreateProcessTerminate(int exitCode)
 {
+    m_stopping = false;
     // An encoder that failed on its own is no finished row; a stopped one keeps the stop text.
     if (m_converting && exitCode != 0 && m_c.jobs.isValidRow(m_rowPointer)) {
         m_c.jobs.setFailed(m_rowPointer, true);
@@ -179,6 +220,7 @@ void ConversionQueue::stopConversion()
 {
     if (!m_converting)
         return;
+    m_stopping = true;
     m_c.encoder.terminateEncoder(99);
     if (m_c.jobs.isChecked(m_rowPointer))
         m_c.jobs.setStatus(m_rowPointer,
@@ -198,7 +240,7 @@ bool ConversionQueue::refusedWhileBusy()
         m_c.boxes.warning(m_c.texts.LoadInterfaceString(27));
         return true;
     }
-    if (m_converting) {
+    if (m_converting || m_stopping) {
         m_c.boxes.warning(m_c.texts.LoadInterfaceString(26));
         return true;
     }

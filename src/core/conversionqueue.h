@@ -45,6 +45,9 @@ public:
     explicit ConversionQueue(QueueContext context);
 
     bool converting() const { return m_converting; }
+    // Stopped, and the stopped row's encoder has not ended yet: it may still be
+    // finishing its file. No new run starts before it has ended.
+    bool stopping() const { return m_stopping; }
     int rowPointer() const { return m_rowPointer; }
 
     void startConversion();
@@ -54,6 +57,16 @@ public:
 
     void removeRows();
     void clearRows();
+
+    // The folder chosen in the folder dialog becomes the output folder and is shown.
+    // A name holding a line break is refused with a message: the settings file could
+    // not keep it. Returns whether the folder was taken.
+    bool chooseOutputFolder(const QString &chosen);
+
+    // The output folder for a text of ed_output: "~" and a relative text are taken
+    // from the home folder, never from the folder the program runs in (the encoder
+    // runs in the program folder and would put the outputs there).
+    static QString absoluteOutputFolder(const QString &text, const QString &home);
 
     // First free name: folder + base + extension, else base + "_N" + extension.
     static QString uniqueOutputPath(const QString &folder, const QString &base,
@@ -74,5 +87,6 @@ private:
 
     QueueContext m_c;
     bool m_converting = false;
+    bool m_stopping = false;
     int m_rowPointer = 0;
 };

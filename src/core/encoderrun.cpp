@@ -58,6 +58,7 @@ void EncoderRun::startEncoder(const intputrec &request)
     m_c.skin.SetObjectVisible(QStringLiteral("pl_play"), false);
     m_c.skin.SetObjectVisible(QStringLiteral("convertinfo"), true);
     m_elapsedSeconds = 0;
+    m_c.jobs.clearEncoderReport(currentRow());
     m_convertUsed.start();
     m_encoderRunning = true;
 
@@ -70,7 +71,12 @@ void EncoderRun::startEncoder(const intputrec &request)
         return;
     }
     EncoderProcess *process = m_process.get();
-    process->onLine = [this](const QString &line) { JvCreateProcessRead(line); };
+    // Only the current row's process may write to the row: a retired one (stopped,
+    // still finishing its file) is heard no more.
+    process->onLine = [this, process](const QString &line) {
+        if (process == m_process.get())
+            JvCreateProcessRead(line);
+    };
     process->onEnded = [this, process](int exitCode) {
         // Only the current row's process may end the row.
         if (process == m_process.get())
@@ -88,6 +94,7 @@ void EncoderRun::startEncoder(const intputrec &request)
 void EncoderRun::processEnded(int exitCode)
 {
     m_processRunning = false;
+    m_c.jobs.setExitCode(currentRow(), exitCode);
     if (m_c.ended)
         m_c.ended(exitCode);
 }
@@ -123,6 +130,10 @@ void EncoderRun::resetPauseCaption()
 
 void EncoderRun::JvCreateProcessRead(const QString &line)
 {
+    const bool progressLine =
+        line.contains(QLatin1String("time=")) && line.contains(QLatin1String("bitrate="));
+    if (!progressLine && !line.trimmed().isEmpty())
+        m_c.jobs.addEncoderLine(currentRow(), line);
     m_lastEncoderSeconds = parseEncoderSeconds(line);
     if (m_lastEncoderSeconds == 0)
         return;
@@ -132,7 +143,7 @@ void EncoderRun::JvCreateProcessRead(const QString &line)
         m_progressValue = 0;
         m_lastProgressLine = line;
         setProgressBar(0);
-        const int row = m_c.rowPointer ? m_c.rowPointer() : -1;
+        const int row = currentRow();
         if (m_c.jobs.isValidRow(row))
             m_c.jobs.setStatus(row, secondsToTimeText(m_lastEncoderSeconds));
         updateInfoPanel();
@@ -150,7 +161,7 @@ void EncoderRun::showProgress(int value)
     if (!m_timer2.isActive())
         value += m_preProgressTicks;
     setProgressBar(value);
-    const int row = m_c.rowPointer ? m_c.rowPointer() : -1;
+    const int row = currentRow();
     if (!m_c.jobs.isValidRow(row))
         return;
     const QString digits = QString::asprintf("%.4d", std::clamp(value, 0, 9999));

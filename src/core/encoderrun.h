@@ -70,6 +70,7 @@ public:
 
 private:
     void processEnded(int exitCode);
+    int currentRow() const { return m_c.rowPointer ? m_c.rowPointer() : -1; }
 
     Context m_c;
     QTimer m_convertUsed;

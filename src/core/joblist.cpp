@@ -5,7 +5,9 @@ JobList::JobList(QObject *parent) : QObject(parent) {}
 int JobList::appendRow(const QString &caption)
 {
     const int row = rowCount();
-    m_rows.push_back(Row{caption, {}, true, false, false});
+    Row added;
+    added.caption = caption;
+    m_rows.push_back(std::move(added));
     const size_t needed = m_rows.size();
     if (m_originalInfos.size() < needed)
         m_originalInfos.resize(needed);
@@ -130,4 +132,47 @@ void JobList::setFailed(int row, bool failed)
 {
     if (isValidRow(row))
         m_rows[size_t(row)].failed = failed;
+}
+
+void JobList::clearEncoderReport(int row)
+{
+    if (!isValidRow(row))
+        return;
+    Row &r = m_rows[size_t(row)];
+    r.encoderLines.clear();
+    r.encoderBytes = 0;
+    r.exitCode = -1;
+}
+
+void JobList::addEncoderLine(int row, const QString &line)
+{
+    if (!isValidRow(row))
+        return;
+    Row &r = m_rows[size_t(row)];
+    // A single line longer than the whole budget keeps its end, where the reason is.
+    const QString kept = line.size() > kReportBytes ? line.right(kReportBytes) : line;
+    r.encoderLines.append(kept);
+    r.encoderBytes += kept.size();
+    while (r.encoderLines.size() > kReportLines || r.encoderBytes > kReportBytes) {
+        r.encoderBytes -= r.encoderLines.first().size();
+        r.encoderLines.removeFirst();
+    }
+}
+
+QStringList JobList::encoderLines(int row) const
+{
+    return isValidRow(row) ? m_rows[size_t(row)].encoderLines : QStringList();
+}
+
+void JobList::setExitCode(int row, int exitCode)
+{
+    if (!isValidRow(row))
+        return;
+    m_rows[size_t(row)].exitCode = exitCode;
+    emit rowChanged(row);
+}
+
+int JobList::exitCode(int row) const
+{
+    return isValidRow(row) ? m_rows[size_t(row)].exitCode : -1;
 }

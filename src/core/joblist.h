@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <vector>
@@ -50,6 +51,17 @@ public:
     bool isFailed(int row) const;
     void setFailed(int row, bool failed);
 
+    // What the encoder said of the row besides its progress, and how it ended, so
+    // that a failed row can tell why. Only the newest lines are kept: at most
+    // kReportLines of them, kReportBytes in all.
+    static constexpr int kReportLines = 40;
+    static constexpr qsizetype kReportBytes = 8192;
+    void clearEncoderReport(int row);
+    void addEncoderLine(int row, const QString &line);
+    QStringList encoderLines(int row) const;
+    void setExitCode(int row, int exitCode);
+    int exitCode(int row) const; // -1 before the encoder of the row has ended
+
     // Per-row records; their size is at least the row count.
     std::vector<Toriginalinfo> &originalInfos() { return m_originalInfos; }
     const std::vector<Toriginalinfo> &originalInfos() const { return m_originalInfos; }
@@ -75,6 +87,9 @@ private:
         bool checked = true;
         bool selected = false;
         bool failed = false;
+        QStringList encoderLines;
+        qsizetype encoderBytes = 0;
+        int exitCode = -1;
     };
     std::vector<Row> m_rows;
     std::vector<Toriginalinfo> m_originalInfos;

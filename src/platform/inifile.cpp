@@ -97,8 +97,15 @@ bool IniFile::readBool(const QString &section, const QString &key, bool def) con
     return readInt(section, key, def ? 1 : 0) != 0;
 }
 
+bool IniFile::fitsOneLine(const QString &text)
+{
+    return !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'));
+}
+
 bool IniFile::writeString(const QString &section, const QString &key, const QString &value)
 {
+    if (!fitsOneLine(section) || !fitsOneLine(key) || !fitsOneLine(value))
+        return false;
     QStringList lines = readLines(m_path);
     const QString newLine = key.trimmed() + QLatin1Char('=') + value;
 

@@ -21,9 +21,14 @@ public:
     bool readBool(const QString &section, const QString &key, bool def) const;
 
     // Returns false when the file could not be written; the old file then stays as it was.
+    // A section, key or value holding a line break would not read back whole: it is
+    // refused, and nothing is written.
     bool writeString(const QString &section, const QString &key, const QString &value);
     bool writeInt(const QString &section, const QString &key, int value);
     bool writeBool(const QString &section, const QString &key, bool value);
+
+    // The text fits on one line of the file: no line feed, no carriage return.
+    static bool fitsOneLine(const QString &text);
 
 private:
     QString m_path;

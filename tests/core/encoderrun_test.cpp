@@ -44,15 +44,21 @@ struct RunFixture : ::testing::Test {
     void SetUp() override
     {
         jobs.appendRow(QStringLiteral("row"));
-        run = std::make_unique<EncoderRun>(EncoderRun::Context{
-            jobs, skin, texts, boxes,
-            [this] {
-                auto p = std::make_unique<ScriptedProcess>(&log);
-                process = p.get();
-                return p;
-            },
-            [this] { return rowPointer; }, [this] { return converting; },
-            [this](const QString &c) { pauseCaption = c; }, [this](int c) { ends.push_back(c); }});
+        run = std::make_unique<EncoderRun>(
+            EncoderRun::Context{.jobs = jobs,
+                                .skin = skin,
+                                .texts = texts,
+                                .boxes = boxes,
+                                .makeProcess =
+                                    [this] {
+                                        auto p = std::make_unique<ScriptedProcess>(&log);
+                                        process = p.get();
+                                        return p;
+                                    },
+                                .rowPointer = [this] { return rowPointer; },
+                                .converting = [this] { return converting; },
+                                .setPauseCaption = [this](const QString &c) { pauseCaption = c; },
+                                .ended = [this](int c) { ends.push_back(c); }});
         request.encoderPath = QStringLiteral("/prog/register.dat");
         request.inputPath = QStringLiteral("/v/my clip.avi");
         request.outputPath = QStringLiteral("/out/my clip.mp4");
@@ -174,21 +180,82 @@ TEST_F(RunFixture, NoDurationShowsTheEncoderTime)
 
 TEST_F(RunFixture, StartFailureIsReportedAndStopStillEndsTheRow)
 {
-    run = std::make_unique<EncoderRun>(EncoderRun::Context{
-        jobs, skin, texts, boxes,
-        [this] {
-            auto p = std::make_unique<ScriptedProcess>(&log);
-            p->startOk = false;
-            return p;
-        },
-        [this] { return rowPointer; }, [this] { return converting; },
-        [this](const QString &c) { pauseCaption = c; }, [this](int c) { ends.push_back(c); }});
+    run = std::make_unique<EncoderRun>(
+        EncoderRun::Context{.jobs = jobs,
+                            .skin = skin,
+                            .texts = texts,
+                            .boxes = boxes,
+                            .makeProcess =
+                                [this] {
+                                    auto p = std::make_unique<ScriptedProcess>(&log);
+                                    p->startOk = false;
+                                    return p;
+                                },
+                            .rowPointer = [this] { return rowPointer; },
+                            .converting = [this] { return converting; },
+                            .setPauseCaption = [this](const QString &c) { pauseCaption = c; },
+                            .ended = [this](int c) { ends.push_back(c); }});
     run->startEncoder(request);
     EXPECT_EQ(boxes.calls, QStringList{QStringLiteral("error: Cannot start")});
     EXPECT_TRUE(ends.empty());
     run->terminateEncoder(99);
     QCoreApplication::processEvents();
     EXPECT_EQ(ends, std::vector<int>{99});
+}
+
+// After Stop a new run may begin while the stopped encoder is still finishing its
+// file; its late lines and its end belong to no row any more.
+TEST_F(RunFixture, ARetiredProcessReachesNoRow)
+{
+    jobs.appendRow(QStringLiteral("second"));
+    run->startEncoder(request);
+    ScriptedProcess *stopped = process;
+    run->terminateEncoder(99);
+    rowPointer = 1;
+    run->startEncoder(request);
+    ASSERT_NE(process, stopped);
+    stopped->onLine(QStringLiteral("time=50.00 bitrate= 1kbits/s"));
+    stopped->onLine(QStringLiteral("Exiting normally, received signal 15."));
+    stopped->onEnded(99);
+    EXPECT_EQ(jobs.status(1), QString());
+    EXPECT_TRUE(jobs.encoderLines(1).isEmpty());
+    EXPECT_TRUE(ends.empty());
+    line("time=25.00 bitrate= 1kbits/s");
+    EXPECT_EQ(jobs.status(1), QStringLiteral("25.00%"));
+}
+
+// A failed row keeps why: the encoder's lines other than progress, the newest of
+// them within the bounds, and the exit code.
+TEST_F(RunFixture, KeepsTheEncoderReportOfTheRow)
+{
+    run->startEncoder(request);
+    line("Input #0, avi, from '/v/my clip.avi':");
+    line("time=10.00 bitrate= 1kbits/s");
+    line("");
+    line("/v/my clip.avi: Invalid data found when processing input");
+    process->onEnded(1);
+    EXPECT_EQ(
+        jobs.encoderLines(0),
+        (QStringList{QStringLiteral("Input #0, avi, from '/v/my clip.avi':"),
+                     QStringLiteral("/v/my clip.avi: Invalid data found when processing input")}));
+    EXPECT_EQ(jobs.exitCode(0), 1);
+
+    // Many lines: only the newest are kept, within the line and the byte bounds.
+    for (int i = 0; i < 100; ++i)
+        jobs.addEncoderLine(0, QStringLiteral("line %1").arg(i));
+    QStringList lines = jobs.encoderLines(0);
+    ASSERT_EQ(lines.size(), JobList::kReportLines);
+    EXPECT_EQ(lines.last(), QStringLiteral("line 99"));
+    jobs.addEncoderLine(0, QString(5000, QLatin1Char('a')));
+    jobs.addEncoderLine(0, QString(5000, QLatin1Char('b')) + QStringLiteral("reason"));
+    lines = jobs.encoderLines(0);
+    EXPECT_LE(lines.join(QString()).size(), JobList::kReportBytes);
+    EXPECT_TRUE(lines.last().endsWith(QStringLiteral("reason")));
+
+    // A new run of the row starts with an empty report.
+    run->startEncoder(request);
+    EXPECT_TRUE(jobs.encoderLines(0).isEmpty());
+    EXPECT_EQ(jobs.exitCode(0), -1);
 }
 
 TEST(MulDiv, RoundsToNearest)

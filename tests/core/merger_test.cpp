@@ -47,8 +47,13 @@ struct MergeFixture : ::testing::Test {
         settings.outputFolder = dir.path() + QStringLiteral("/out dir/");
         QDir().mkpath(settings.outputFolder);
         profile.profileDescription = QStringLiteral("MP4-MPEG-4 Video(*.mp4)");
-        merger = std::make_unique<Merger>(Merger::Context{jobs, settings, profile, request, runner,
-                                                          QStringLiteral("/opt/marlo")});
+        merger = std::make_unique<Merger>(
+            Merger::Context{.jobs = jobs,
+                            .settings = settings,
+                            .profile = profile,
+                            .request = request,
+                            .runner = runner,
+                            .programFolder = QStringLiteral("/opt/marlo")});
         for (int i = 0; i < 3; ++i)
             jobs.appendRow(QStringLiteral("r%1").arg(i));
     }

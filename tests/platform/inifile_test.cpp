@@ -77,6 +77,28 @@ TEST(IniFile, WritesReplaceInPlaceAndKeepEverythingElse)
                              "[Bjoin]\nBjoin=1\n"));
 }
 
+// A folder name may hold a line break on Linux; written as it is, it would split the
+// line and leave a second, foreign key behind.
+TEST(IniFile, RefusesValuesThatWouldNotReadBackWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("c.ini"));
+    IniFile ini(path);
+    ASSERT_TRUE(ini.writeString("output", "path", "/tmp/old/"));
+    const QByteArray before = readAll(path);
+    struct Case {
+        const char *section, *key, *value;
+    };
+    for (const Case &c : {Case{"output", "path", "/tmp/a\n[Profiles]\nselcetsubindex=5/"},
+                          Case{"output", "path", "/tmp/a\rb/"}, Case{"output", "pa\nth", "/tmp/"},
+                          Case{"out\nput", "path", "/tmp/"}}) {
+        EXPECT_FALSE(ini.writeString(c.section, c.key, c.value)) << c.value;
+        EXPECT_EQ(readAll(path), before) << c.value;
+    }
+    EXPECT_EQ(ini.readString("output", "path", ""), QStringLiteral("/tmp/old/"));
+    EXPECT_EQ(ini.readInt("Profiles", "selcetsubindex", -1), -1);
+}
+
 TEST(IniFile, AWriteThatFailsHalfwayLeavesTheOldFileWhole)
 {
     QTemporaryDir dir;

@@ -15,7 +15,13 @@ struct DialogFixture : ProfileFixture {
     {
         ProfileFixture::SetUp();
         dialog = std::make_unique<FormatSettingsController>(FormatSettingsController::Context{
-            format, queue, profile, remembered, texts, boxes, [this] { ++recomputedByDialog; }});
+            .settings = format,
+            .queue = queue,
+            .profile = profile,
+            .remembered = remembered,
+            .texts = texts,
+            .boxes = boxes,
+            .recomputeOutputSizes = [this] { ++recomputedByDialog; }});
     }
 
     int warningsFor(const QString &typed)

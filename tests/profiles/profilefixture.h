@@ -41,8 +41,15 @@ struct ProfileFixture : ::testing::Test {
         choices = std::make_unique<IniFile>(dir.filePath(QStringLiteral("pro test.ini")));
         remembered.setFile(choices.get());
         selector = std::make_unique<ProfileSelector>(
-            ProfileSelector::Context{profile, format, remembered, edition, texts, boxes, skin,
-                                     dir.path(), [this] { ++recomputed; }});
+            ProfileSelector::Context{.profile = profile,
+                                     .settings = format,
+                                     .remembered = remembered,
+                                     .edition = edition,
+                                     .texts = texts,
+                                     .boxes = boxes,
+                                     .skin = skin,
+                                     .programFolder = dir.path(),
+                                     .recomputeOutputSizes = [this] { ++recomputed; }});
         writeProfileList();
     }
 

@@ -31,6 +31,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -115,24 +116,61 @@ struct Runtime : ::testing::Test {
         field.value = dir.path() + QStringLiteral("/out folder ü");
         remembered.setFile(&choices);
         selector = std::make_unique<ProfileSelector>(ProfileSelector::Context{
-            profile, format, remembered, edition, texts, boxes, skin, testenv::programDir(),
-            [this] { builder.recomputeOutputSizes(jobs); }});
-        merge = std::make_unique<Merger>(
-            Merger::Context{jobs, settings, profile, request, piped, testenv::programDir()});
+            .profile = profile,
+            .settings = format,
+            .remembered = remembered,
+            .edition = edition,
+            .texts = texts,
+            .boxes = boxes,
+            .skin = skin,
+            .programFolder = testenv::programDir(),
+            .recomputeOutputSizes = [this] { builder.recomputeOutputSizes(jobs); }});
+        merge = std::make_unique<Merger>(Merger::Context{.jobs = jobs,
+                                                         .settings = settings,
+                                                         .profile = profile,
+                                                         .request = request,
+                                                         .runner = piped,
+                                                         .programFolder = testenv::programDir()});
         encoder = std::make_unique<EncoderRun>(EncoderRun::Context{
-            jobs, skin, texts, boxes,
-            [this] { return std::make_unique<ConsoleEncoderProcess>(poster); },
-            [this] { return queue->rowPointer(); }, [this] { return queue->converting(); },
-            [this](const QString &c) { pauseCaption = c; },
-            [this](int code) { queue->JvCreateProcessTerminate(code); }});
-        queue = std::make_unique<ConversionQueue>(
-            QueueContext{jobs, edition, settings, profile, builder, request, *encoder, *merge,
-                         boxes, texts, commands, shell, field, [] { return false; },
-                         [this] { return dir.path() + QStringLiteral("/default/"); }});
-        importer = std::make_unique<FileImporter>(FileImporter::Context{
-            jobs, builder, piped, dialogs, boxes, texts, commands, request.encoderPath,
-            request.workDir, [this] { return queue->converting(); }, [] {}, [] {},
-            [] { QCoreApplication::processEvents(); }});
+            .jobs = jobs,
+            .skin = skin,
+            .texts = texts,
+            .boxes = boxes,
+            .makeProcess = [this] { return std::make_unique<ConsoleEncoderProcess>(poster); },
+            .rowPointer = [this] { return queue->rowPointer(); },
+            .converting = [this] { return queue->converting(); },
+            .setPauseCaption = [this](const QString &c) { pauseCaption = c; },
+            .ended = [this](int code) { queue->JvCreateProcessTerminate(code); }});
+        queue = std::make_unique<ConversionQueue>(QueueContext{
+            .jobs = jobs,
+            .edition = edition,
+            .settings = settings,
+            .profile = profile,
+            .builder = builder,
+            .request = request,
+            .encoder = *encoder,
+            .merge = *merge,
+            .boxes = boxes,
+            .texts = texts,
+            .commands = commands,
+            .shell = shell,
+            .outputField = field,
+            .previewPlaying = [] { return false; },
+            .defaultOutputFolder = [this] { return dir.path() + QStringLiteral("/default/"); }});
+        importer = std::make_unique<FileImporter>(
+            FileImporter::Context{.jobs = jobs,
+                                  .builder = builder,
+                                  .runner = piped,
+                                  .dialogs = dialogs,
+                                  .boxes = boxes,
+                                  .texts = texts,
+                                  .commands = commands,
+                                  .encoderPath = request.encoderPath,
+                                  .workDir = request.workDir,
+                                  .converting = [this] { return queue->converting(); },
+                                  .showJobList = [] {},
+                                  .lvClick = [] {},
+                                  .processEvents = [] { QCoreApplication::processEvents(); }});
         QObject::connect(&jobs, &JobList::rowChanged, &context, [this](int row) {
             const QString status = jobs.status(row);
             if (!status.endsWith(QLatin1Char('%')))
@@ -257,6 +295,76 @@ TEST_F(Runtime, StopDuringTheSecondRowLeavesAPlayablePartAndStillMerges)
                 mediaSeconds(out(QStringLiteral("clip.avi"))) + part, 1.0);
 }
 
+// The stopped encoder may take a while to finish its file. Start meanwhile must not
+// begin a second encoder, nor take the stopped run's merge away.
+TEST_F(Runtime, StartAfterStopWaitsForTheStoppedEncoder)
+{
+    settings.mergeOn = true;
+    addClip(QStringLiteral("long_640x480.mp4"));
+    format.cb_size.setTypedText(QStringLiteral("1920x1440"));
+    format.cb_videobitrate.setSelected(0);
+    queue->startConversion();
+    ASSERT_TRUE(waitUntil([this] { return jobs.status(0).endsWith('%'); }, 60000));
+    queue->stopConversion();
+    ASSERT_TRUE(queue->stopping());
+    queue->startConversion();
+    EXPECT_FALSE(queue->converting());
+    EXPECT_EQ(boxes.calls, QStringList{QStringLiteral("warning: string 26")});
+    EXPECT_EQ(jobs.status(0), QStringLiteral("Stop"));
+
+    // Once the stopped encoder has ended, the run closes with its merge.
+    ASSERT_TRUE(waitUntil([this] { return !queue->stopping(); }, 30000));
+    EXPECT_TRUE(merge->mergeCommand().contains(QStringLiteral("long_640x480.avi")));
+    ASSERT_TRUE(waitUntil([this] { return !piped.busy(); }, 60000));
+    EXPECT_GT(mediaSeconds(out(QStringLiteral("join.avi"))), 0.1);
+    EXPECT_EQ(jobs.status(0), QStringLiteral("Stop"));
+
+    format.cb_size.setTypedText(QStringLiteral("320x240"));
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(jobs.status(0), QStringLiteral("Finish"));
+    EXPECT_GT(mediaSeconds(out(QStringLiteral("long_640x480_1.avi"))), 19.0);
+}
+
+// The events handled while a probe waits may start another probe (Add Files clicked
+// again, say); each file must get the facts of its own probe.
+TEST_F(Runtime, AProbeStartedWhileAnotherWaitsKeepsItsOwnReport)
+{
+    bool nestedAdded = false;
+    QTimer::singleShot(0, &context, [&] {
+        nestedAdded = importer->addOneFile(clip(QStringLiteral("odd_322x242.avi")));
+    });
+    ASSERT_TRUE(importer->addOneFile(clip(QStringLiteral("clip.mp4"))));
+    ASSERT_TRUE(nestedAdded);
+    ASSERT_EQ(jobs.rowCount(), 2);
+    for (int row = 0; row < 2; ++row) {
+        const bool odd = jobs.caption(row) == QLatin1String("odd_322x242");
+        EXPECT_EQ(jobs.cell(row, JobList::SizeColumn),
+                  odd ? QStringLiteral("322x242") : QStringLiteral("320x240"));
+        EXPECT_EQ(jobs.originalInfo(row).sourcePath.endsWith(QStringLiteral(".avi")), odd);
+        EXPECT_EQ(jobs.originalInfo(row).audioFormat,
+                  odd ? QStringLiteral("mp3") : QStringLiteral("aac"));
+    }
+}
+
+TEST_F(Runtime, AddCommandsAreRefusedWhileAnImportRuns)
+{
+    dialogs.files = {clip(QStringLiteral("clip.avi")), clip(QStringLiteral("clip.mp4"))};
+    dialogs.folder = QFileInfo(clip(QStringLiteral("clip.avi"))).absolutePath();
+    bool sawImporting = false;
+    QTimer::singleShot(0, &context, [&] {
+        sawImporting = importer->importing();
+        importer->addFiles();
+        importer->addFolder();
+    });
+    importer->addFiles();
+    EXPECT_TRUE(sawImporting);
+    EXPECT_FALSE(importer->importing());
+    ASSERT_EQ(jobs.rowCount(), 2);
+    EXPECT_EQ(jobs.caption(0), QStringLiteral("clip"));
+    EXPECT_TRUE(jobs.originalInfo(0).sourcePath.endsWith(QStringLiteral("clip.avi")));
+    EXPECT_TRUE(jobs.originalInfo(1).sourcePath.endsWith(QStringLiteral("clip.mp4")));
+}
+
 TEST_F(Runtime, PauseFreezesTheOutputAndContinueResumesIt)
 {
     addClip(QStringLiteral("long_640x480.mp4"));
@@ -292,6 +400,11 @@ TEST_F(Runtime, CorruptSourceFailsAndTheQueueGoesOn)
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(jobs.status(0), QStringLiteral("Failed"));
     EXPECT_EQ(jobs.status(1), QStringLiteral("Finish"));
+    // The failed row keeps why, in the encoder's words.
+    const QString report = jobs.encoderLines(0).join(QLatin1Char('\n'));
+    EXPECT_TRUE(report.contains(QStringLiteral("Invalid data"))) << report.toStdString();
+    EXPECT_NE(jobs.exitCode(0), 0);
+    EXPECT_EQ(jobs.exitCode(1), 0);
     ASSERT_TRUE(waitUntil([this] { return !piped.busy(); }, 60000));
     // Only the good output is joined.
     EXPECT_FALSE(merge->mergeCommand().contains(QStringLiteral("broken.avi")));

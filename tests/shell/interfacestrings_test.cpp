@@ -24,8 +24,12 @@ struct StringsFixture : ::testing::Test {
     void SetUp() override
     {
         edition.setExeFileName(QStringLiteral("Convert.exe"));
-        strings = std::make_unique<InterfaceStrings>(InterfaceStrings::Context{
-            dir.path(), edition, skin, boxes, [this] { return converting; }});
+        strings = std::make_unique<InterfaceStrings>(
+            InterfaceStrings::Context{.programFolder = dir.path(),
+                                      .edition = edition,
+                                      .skin = skin,
+                                      .boxes = boxes,
+                                      .converting = [this] { return converting; }});
     }
 
     void write(const char *name, const QByteArray &data)
@@ -79,8 +83,12 @@ TEST_F(StringsFixture, MissingNumberedFileIsReported)
 
 TEST_F(StringsFixture, ShippedFilesFillEveryRoleAndKey)
 {
-    strings = std::make_unique<InterfaceStrings>(InterfaceStrings::Context{
-        QStringLiteral(MARLO_DATA_DIR), edition, skin, boxes, [] { return false; }});
+    strings = std::make_unique<InterfaceStrings>(
+        InterfaceStrings::Context{.programFolder = QStringLiteral(MARLO_DATA_DIR),
+                                  .edition = edition,
+                                  .skin = skin,
+                                  .boxes = boxes,
+                                  .converting = [] { return false; }});
     for (int n = 1; n <= 37; ++n) {
         if (n == 31 || n == 35 || n == 36)
             continue;

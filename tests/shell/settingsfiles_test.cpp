@@ -58,12 +58,20 @@ struct SettingsFixture : ::testing::Test {
         edition.setExeFileName(exe);
         selected.clear();
         settings = std::make_unique<SettingsFiles>(SettingsFiles::Context{
-            edition, dir.path(), profile, picker, queue, field, remembered, skin,
-            [this](int n) {
-                selected.push_back(n);
-                profile.activeProfile = n;
-            },
-            [] { return QStringLiteral("/home/me/Videos/My Video/"); }});
+            .edition = edition,
+            .configFolder = dir.path(),
+            .profile = profile,
+            .picker = picker,
+            .queue = queue,
+            .outputField = field,
+            .remembered = remembered,
+            .skin = skin,
+            .selectProfile =
+                [this](int n) {
+                    selected.push_back(n);
+                    profile.activeProfile = n;
+                },
+            .defaultOutputFolder = [] { return QStringLiteral("/home/me/Videos/My Video/"); }});
         settings->LoadSettings();
     }
 
