@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QThread>
-#include <QTreeWidget>
 
 ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configFolder)
     : m_argv0(std::move(argv0)), m_programFolder(std::move(programFolder)),
@@ -231,7 +230,7 @@ void ConverterApp::applyCaptions()
         const QString text = captions::lookUp(*m_texts, e);
         const QString target = QString::fromUtf8(e.target);
         if (target.startsWith(QLatin1String("lv#"))) {
-            w.jobListView()->headerItem()->setText(target.mid(3).toInt(), text);
+            w.jobListView()->setColumnCaption(target.mid(3).toInt(), text);
             continue;
         }
         if (QAction *a = w.action(target)) {

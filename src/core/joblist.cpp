@@ -5,6 +5,7 @@ JobList::JobList(QObject *parent) : QObject(parent) {}
 int JobList::appendRow(const QString &caption)
 {
     const int row = rowCount();
+    emit rowAboutToBeAppended(row);
     Row added;
     added.caption = caption;
     m_rows.push_back(std::move(added));
@@ -27,6 +28,7 @@ void JobList::removeRow(int row)
 {
     if (!isValidRow(row))
         return;
+    emit rowAboutToBeRemoved(row);
     // The records shift down with the rows; the last element keeps its value.
     for (int i = row; i + 1 < rowCount(); ++i) {
         m_originalInfos[size_t(i)] = m_originalInfos[size_t(i + 1)];
@@ -39,6 +41,7 @@ void JobList::removeRow(int row)
 
 void JobList::clearRows()
 {
+    emit rowsAboutToBeCleared();
     m_rows.clear();
     emit rowsCleared();
 }

@@ -74,8 +74,12 @@ public:
     const Toriginalinfo &originalInfo(int row) const { return m_originalInfos.at(size_t(row)); }
 
 signals:
+    // Each change is announced before and after, so that item models can follow.
+    void rowAboutToBeAppended(int row);
     void rowAppended(int row);
+    void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
+    void rowsAboutToBeCleared();
     void rowsCleared();
     void rowChanged(int row);
     void selectionChanged();

@@ -11,13 +11,13 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -105,20 +105,33 @@ TEST(Startup, AddedFilesShowInTheJobList)
     converter.importer().addFolderPath(folder.path());
     QApplication::processEvents();
 
-    QTreeWidget *list = w.jobListView();
+    JobListView *list = w.jobListView();
+    QAbstractItemModel *model = list->model();
+    const auto text = [model](int row, int column) {
+        return model->index(row, column).data().toString();
+    };
     EXPECT_TRUE(list->isVisible());
-    ASSERT_EQ(list->topLevelItemCount(), 2);
-    EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("holiday 2009"));
-    EXPECT_EQ(list->topLevelItem(0)->text(1), QStringLiteral("320x240"));
-    EXPECT_EQ(list->topLevelItem(0)->text(2).left(7), QStringLiteral("00:00:0"));
-    EXPECT_TRUE(list->topLevelItem(0)->text(3).endsWith(QStringLiteral("MB")));
-    EXPECT_EQ(list->topLevelItem(1)->text(4), QStringLiteral("Status"));
-    EXPECT_EQ(list->topLevelItem(1)->checkState(0), Qt::Checked);
+    ASSERT_EQ(model->rowCount(), 2);
+    EXPECT_EQ(text(0, 0), QStringLiteral("holiday 2009"));
+    EXPECT_EQ(text(0, 1), QStringLiteral("320x240"));
+    EXPECT_EQ(text(0, 2).left(7), QStringLiteral("00:00:0"));
+    EXPECT_TRUE(text(0, 3).endsWith(QStringLiteral("MB")));
+    EXPECT_EQ(text(1, 4), QStringLiteral("Status"));
+    EXPECT_EQ(model->index(1, 0).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Width * Height"));
     EXPECT_TRUE(w.button(QStringLiteral("bt_start"))->isEnabled());
+    // The first row is selected in the job list and in the view alike.
+    EXPECT_TRUE(converter.jobs().isSelected(0));
+    EXPECT_TRUE(list->selectionModel()->isRowSelected(0, QModelIndex()));
 
     // Unticking a row in the view reaches the job list.
-    list->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+    ASSERT_TRUE(model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
     EXPECT_FALSE(converter.jobs().isChecked(1));
+    // Selecting in the view reaches it too.
+    list->selectionModel()->select(model->index(1, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    EXPECT_FALSE(converter.jobs().isSelected(0));
+    EXPECT_TRUE(converter.jobs().isSelected(1));
 
     QDir().mkpath(testenv::programDir() + QStringLiteral("/../screenshots"));
     w.grab().save(testenv::programDir() + QStringLiteral("/../screenshots/list.png"));
