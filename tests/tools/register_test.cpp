@@ -3,6 +3,8 @@
 
 #include "process/childprocess.h"
 
+#include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -13,6 +15,11 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavutil/log.h>
+}
 
 using namespace toolsupport;
 
@@ -90,6 +97,9 @@ TEST(RegisterProbe, ReportsEveryReadableClipInTheOldLayout)
         {"audio_only.mp3", "", "", "mp3", "00:00:03"},
         {"cover_art.mp3", "", "", "mp3", "00:00:03"}, // the picture is no video
         {"odd_322x242.avi", "mpeg4", "322x242", "mp3", "00:00:02"},
+        {"clip.mkv", "h264", "320x240", "aac", "00:00:06"},
+        {"clip.ogv", "theora", "320x240", "vorbis", "00:00:06"},
+        {"short.mkv", "mpeg4", "320x240", "aac", "00:00:00"},
         {"rgb.mov", "qtrle", "160x120", "", "00:00:02"},
         {"clip with blanks.avi", "mpeg4", "320x240", "mp3", "00:00:03"},
         {"quote\"d.mp4", "h264", "320x240", "aac", "00:00:03"},
@@ -120,6 +130,136 @@ TEST(RegisterProbe, ReportsEveryReadableClipInTheOldLayout)
         if (!c.audioFormat.empty()) {
             EXPECT_EQ(probe.sampleRate, " 44100 Hz");
             EXPECT_EQ(probe.channels, " stereo");
+        }
+    }
+}
+
+namespace
+{
+
+struct StreamRate {
+    long long storedKbps = 0; // what the header says
+    double packetKbps = 0;    // the packets of the whole file over the time they span
+};
+
+// The first video and the first audio stream of a file, read to the end the way ffprobe's
+// packet list adds up.
+struct FileRates {
+    StreamRate video;
+    StreamRate audio;
+};
+
+FileRates wholeFileRates(const std::string &path)
+{
+    FileRates rates;
+    av_log_set_level(AV_LOG_QUIET);
+    AVFormatContext *context = nullptr;
+    const std::string url = "file:" + path;
+    if (avformat_open_input(&context, url.c_str(), nullptr, nullptr) < 0)
+        return rates;
+    if (avformat_find_stream_info(context, nullptr) < 0) {
+        avformat_close_input(&context);
+        return rates;
+    }
+    struct Span {
+        StreamRate *rate = nullptr;
+        long long bytes = 0;
+        double first = HUGE_VAL;
+        double end = -HUGE_VAL;
+    };
+    std::vector<Span> spans(context->nb_streams);
+    bool video = false;
+    bool audio = false;
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        const AVCodecParameters *par = context->streams[i]->codecpar;
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO && !video) {
+            video = true;
+            spans[i].rate = &rates.video;
+        } else if (par->codec_type == AVMEDIA_TYPE_AUDIO && !audio) {
+            audio = true;
+            spans[i].rate = &rates.audio;
+        }
+        if (spans[i].rate)
+            spans[i].rate->storedKbps = par->bit_rate / 1000;
+    }
+    AVPacket *packet = av_packet_alloc();
+    while (av_read_frame(context, packet) >= 0) {
+        Span &span = spans[static_cast<size_t>(packet->stream_index)];
+        const int64_t stamp = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+        if (span.rate)
+            span.bytes += packet->size;
+        if (span.rate && stamp != AV_NOPTS_VALUE) {
+            const double unit = av_q2d(context->streams[packet->stream_index]->time_base);
+            span.first = std::min(span.first, stamp * unit);
+            span.end = std::max(span.end, (stamp + packet->duration) * unit);
+        }
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    avformat_close_input(&context);
+    for (const Span &span : spans) {
+        if (span.rate && span.end > span.first)
+            span.rate->packetKbps = span.bytes * 8 / (span.end - span.first) / 1000;
+    }
+    return rates;
+}
+
+} // namespace
+
+TEST(RegisterProbe, ShowsEveryStreamsStoredRateElseOneMeasuredFromItsPackets)
+{
+    enum class Rate {
+        Stored,
+        Measured,
+        None, // audio: no rate; video: what the audio leaves of the whole
+    };
+    struct Case {
+        std::string file;
+        Rate video;
+        Rate audio;
+    };
+    const Case cases[] = {
+        {"clip.mkv", Rate::Measured, Rate::Measured},
+        {"clip.webm", Rate::Measured, Rate::Measured},
+        // The Vorbis header's rate is kept, though a sine tone needs far less.
+        {"clip.ogv", Rate::Measured, Rate::Stored},
+        {"video_only.mkv", Rate::Measured, Rate::None},
+        // MPEG-1 video states its maximum, which is no measurement.
+        {"clip.mpg", Rate::Measured, Rate::Stored},
+        {"clip.mp4", Rate::Stored, Rate::Stored},
+        {"clip.avi", Rate::Stored, Rate::Stored},
+        {"short.mkv", Rate::None, Rate::None},
+    };
+    for (const Case &c : cases) {
+        const auto run = runTool("register.dat", {"-i", clip(c.file)});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        SCOPED_TRACE(c.file + "\n" + run.out);
+        const LegacyProbe probe = parseLegacyProbe(run.out);
+        const FileRates rates = wholeFileRates(clip(c.file));
+        const struct {
+            Rate expected;
+            const StreamRate &file;
+            const std::string &shown;
+            bool video;
+        } streams[] = {{c.video, rates.video, probe.videoBitrate, true},
+                       {c.audio, rates.audio, probe.audioBitrate, false}};
+        for (const auto &stream : streams) {
+            SCOPED_TRACE(stream.video ? "video" : "audio");
+            switch (stream.expected) {
+            case Rate::Stored:
+                ASSERT_GT(stream.file.storedKbps, 0);
+                EXPECT_EQ(stream.shown, std::to_string(stream.file.storedKbps));
+                break;
+            case Rate::Measured:
+                ASSERT_GT(stream.file.packetKbps, 0);
+                ASSERT_FALSE(stream.shown.empty());
+                EXPECT_NEAR(std::stod(stream.shown), stream.file.packetKbps,
+                            stream.file.packetKbps * 0.25);
+                break;
+            case Rate::None:
+                EXPECT_EQ(stream.shown, stream.video ? probe.bitrate : "");
+                break;
+            }
         }
     }
 }

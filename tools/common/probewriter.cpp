@@ -1,5 +1,7 @@
 #include "common/probewriter.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <numeric>
 
@@ -47,6 +49,107 @@ std::string avError(int code)
     char buffer[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(code, buffer, sizeof buffer);
     return buffer;
+}
+
+// Matroska, WebM and Ogg mostly store no rate per stream, so one is measured from the packets of
+// the first seconds: long enough to even out a key frame, short enough to keep the probe quick.
+constexpr int64_t kSampleUs = 3 * AV_TIME_BASE;
+constexpr int64_t kShortestSampleUs = AV_TIME_BASE / 2; // below this a rate says little
+constexpr int kMaxPackets = 4000;
+constexpr int64_t kMaxBytes = 8 << 20;
+
+struct RateSample {
+    int64_t bytes = 0;
+    int packets = 0;
+    int stamped = 0;            // packets with a time stamp
+    bool lastUndurated = false; // the latest-ending packet had no duration
+    int64_t firstUs = AV_NOPTS_VALUE;
+    int64_t endUs = AV_NOPTS_VALUE; // latest time stamp plus duration
+    int64_t durationsUs = 0;
+    bool complete = false;
+
+    // The stream time the counted bytes stand for.
+    int64_t coveredUs() const
+    {
+        int64_t span = stamped > 0 ? endUs - firstUs : 0;
+        // Without its duration the last packet is left out of the span: add an average one.
+        if (lastUndurated && stamped > 1)
+            span += span / (stamped - 1);
+        // Packets without time stamps (inside an Ogg page) still carry their durations.
+        return std::max(span, durationsUs);
+    }
+};
+
+void measureRates(AVFormatContext *context, std::vector<ProbeStream> &streams)
+{
+    std::vector<ProbeStream *> targets(context->nb_streams, nullptr);
+    int remaining = 0;
+    for (ProbeStream &stream : streams) {
+        const bool media =
+            stream.kind == ProbeStream::Kind::Video || stream.kind == ProbeStream::Kind::Audio;
+        if (media && stream.bitRate <= 0) {
+            targets[static_cast<size_t>(stream.index)] = &stream;
+            ++remaining;
+        }
+    }
+    if (remaining == 0)
+        return;
+    // The demuxer skips the packets of the other streams instead of handing them over.
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        if (!targets[i])
+            context->streams[i]->discard = AVDISCARD_ALL;
+    }
+
+    std::vector<RateSample> samples(context->nb_streams);
+    AVPacket *packet = av_packet_alloc();
+    int64_t startUs = AV_NOPTS_VALUE;
+    int64_t bytes = 0;
+    for (int packets = 0; packet && remaining > 0 && packets < kMaxPackets && bytes < kMaxBytes &&
+                          av_read_frame(context, packet) >= 0;
+         ++packets) {
+        bytes += packet->size;
+        const auto index = static_cast<size_t>(packet->stream_index);
+        if (index >= targets.size() || !targets[index]) {
+            av_packet_unref(packet);
+            continue;
+        }
+        const AVRational timeBase = context->streams[index]->time_base;
+        RateSample &sample = samples[index];
+        sample.bytes += packet->size;
+        ++sample.packets;
+        const int64_t durationUs =
+            packet->duration > 0 ? av_rescale_q(packet->duration, timeBase, AV_TIME_BASE_Q) : 0;
+        sample.durationsUs += durationUs;
+        const int64_t stamp = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+        av_packet_unref(packet);
+        if (stamp != AV_NOPTS_VALUE) {
+            const int64_t us = av_rescale_q(stamp, timeBase, AV_TIME_BASE_Q);
+            ++sample.stamped;
+            if (sample.firstUs == AV_NOPTS_VALUE || us < sample.firstUs)
+                sample.firstUs = us;
+            if (sample.endUs == AV_NOPTS_VALUE || us + durationUs >= sample.endUs) {
+                sample.endUs = us + durationUs;
+                sample.lastUndurated = durationUs == 0;
+            }
+            if (startUs == AV_NOPTS_VALUE)
+                startUs = us;
+            // A stream with nothing in the first seconds must not keep the reading going.
+            if (us - startUs > 2 * kSampleUs)
+                break;
+        }
+        if (!sample.complete && sample.coveredUs() >= kSampleUs) {
+            sample.complete = true;
+            --remaining;
+        }
+    }
+    av_packet_free(&packet);
+
+    for (size_t i = 0; i < targets.size(); ++i) {
+        const RateSample &sample = samples[i];
+        const int64_t coveredUs = sample.coveredUs();
+        if (targets[i] && sample.packets > 1 && coveredUs >= kShortestSampleUs)
+            targets[i]->bitRate = sample.bytes * 8 * AV_TIME_BASE / coveredUs;
+    }
 }
 
 } // namespace
@@ -225,6 +328,14 @@ std::optional<ProbeInfo> ProbeWriter::read(const std::string &path, std::string 
     info.durationUs = context->duration != AV_NOPTS_VALUE && context->duration > 0
                           ? context->duration
                           : streamDurationUs;
+    // A stored rate above the whole file's is a header's maximum (MPEG-1 video): measure it.
+    if (const long long overall = overallKbps(info); overall > 0) {
+        for (ProbeStream &stream : info.streams) {
+            if (stream.bitRate / 1000 > overall)
+                stream.bitRate = 0;
+        }
+    }
+    measureRates(context, info.streams);
     avformat_close_input(&context);
 
     bool media = false;

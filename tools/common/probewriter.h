@@ -18,7 +18,7 @@ struct ProbeStream {
     int height = 0;
     int sarNum = 0; // 0: unknown
     int sarDen = 0;
-    long long bitRate = 0; // bit/s; 0: unknown
+    long long bitRate = 0; // bit/s, stored or measured from the first seconds; 0: unknown
     double frameRate = 0;
     int sampleRate = 0;
     int channels = 0;
