@@ -41,17 +41,17 @@ struct RunFixture : ::testing::Test {
     std::unique_ptr<EncoderRun> run;
     intputrec request;
 
-    void SetUp() override
+    void makeRun(bool startOk)
     {
-        jobs.appendRow(QStringLiteral("row"));
         run = std::make_unique<EncoderRun>(
             EncoderRun::Context{.jobs = jobs,
                                 .skin = skin,
                                 .texts = texts,
                                 .boxes = boxes,
                                 .makeProcess =
-                                    [this] {
+                                    [this, startOk] {
                                         auto p = std::make_unique<ScriptedProcess>(&log);
+                                        p->startOk = startOk;
                                         process = p.get();
                                         return p;
                                     },
@@ -59,6 +59,12 @@ struct RunFixture : ::testing::Test {
                                 .converting = [this] { return converting; },
                                 .setPauseCaption = [this](const QString &c) { pauseCaption = c; },
                                 .ended = [this](int c) { ends.push_back(c); }});
+    }
+
+    void SetUp() override
+    {
+        jobs.appendRow(QStringLiteral("row"));
+        makeRun(true);
         request.encoderPath = QStringLiteral("/prog/register.dat");
         request.inputPath = QStringLiteral("/v/my clip.avi");
         request.outputPath = QStringLiteral("/out/my clip.mp4");
@@ -180,21 +186,7 @@ TEST_F(RunFixture, NoDurationShowsTheEncoderTime)
 
 TEST_F(RunFixture, StartFailureIsReportedAndStopStillEndsTheRow)
 {
-    run = std::make_unique<EncoderRun>(
-        EncoderRun::Context{.jobs = jobs,
-                            .skin = skin,
-                            .texts = texts,
-                            .boxes = boxes,
-                            .makeProcess =
-                                [this] {
-                                    auto p = std::make_unique<ScriptedProcess>(&log);
-                                    p->startOk = false;
-                                    return p;
-                                },
-                            .rowPointer = [this] { return rowPointer; },
-                            .converting = [this] { return converting; },
-                            .setPauseCaption = [this](const QString &c) { pauseCaption = c; },
-                            .ended = [this](int c) { ends.push_back(c); }});
+    makeRun(false);
     run->startEncoder(request);
     EXPECT_EQ(boxes.calls, QStringList{QStringLiteral("error: Cannot start")});
     EXPECT_TRUE(ends.empty());
