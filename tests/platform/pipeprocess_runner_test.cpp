@@ -4,11 +4,13 @@
 #include "platform/runner_testing.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace runnertesting;
@@ -97,6 +99,36 @@ TEST_F(PipeRunnerTest, SecondRunWaitsForTheFirst)
     ASSERT_EQ(finished.size(), 2u);
     EXPECT_EQ(finished[1].output, QByteArray("second\n"));
     EXPECT_EQ(runner->output(), QByteArray("second\n"));
+}
+
+// The events handled while one child is waited for may ask for other children (a
+// second probe, a merge). Each run to its end returns what its own child printed.
+TEST_F(PipeRunnerTest, EachRunToItsEndKeepsItsOwnOutput)
+{
+    std::optional<PipeProcessRunner::Result> inner;
+    bool backgroundStarted = false;
+    QTimer::singleShot(0, &context, [&] {
+        inner = runner->runToEnd({QStringLiteral("/bin/echo"), QStringLiteral("inner")}, QString());
+        backgroundStarted = runner->runPiped(
+            {QStringLiteral("/bin/sh"), QStringLiteral("-c"), QStringLiteral("sleep 0.2; echo bg")},
+            QString());
+    });
+    const auto outer = runner->runToEnd(
+        {QStringLiteral("/bin/sh"), QStringLiteral("-c"), QStringLiteral("sleep 0.3; echo outer")},
+        QString());
+    ASSERT_TRUE(outer);
+    ASSERT_TRUE(inner);
+    EXPECT_EQ(outer->output, QByteArray("outer\n"));
+    EXPECT_EQ(outer->exitCode, 0);
+    EXPECT_EQ(inner->output, QByteArray("inner\n"));
+    ASSERT_TRUE(backgroundStarted);
+    runner->waitUntilDone();
+    EXPECT_EQ(runner->output(), QByteArray("bg\n"));
+    // One child at a time, in the order they could start.
+    ASSERT_EQ(finished.size(), 3u);
+    EXPECT_EQ(finished[0].output, QByteArray("outer\n"));
+    EXPECT_EQ(finished[1].output, QByteArray("inner\n"));
+    EXPECT_EQ(finished[2].output, QByteArray("bg\n"));
 }
 
 TEST_F(PipeRunnerTest, ProgramThatCannotStartLeavesTheRunnerIdle)
