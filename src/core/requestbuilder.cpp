@@ -101,13 +101,21 @@ bool RequestBuilder::amrOutput() const
     return ext == QLatin1String(".3gp") || ext == QLatin1String(".amr");
 }
 
+bool RequestBuilder::keepsSourceSize() const
+{
+    // An empty size box (a profile that remembers no choice, on a fresh install) would
+    // give "-s" without a size, and the encoder would take the next option for it.
+    return sourceSizeChosen() || m_settings.cb_size.text().trimmed().isEmpty();
+}
+
 QString RequestBuilder::sizeArg() const
 {
     if (m_profile.isDiscTarget() || !m_settings.cb_size.isEnabled())
         return {};
-    if (sourceSizeChosen()) {
+    if (keepsSourceSize()) {
         const Toriginalinfo *facts = sourceFacts();
-        return QStringLiteral(" -s ") + (facts ? facts->resolution : QString());
+        const QString size = facts ? facts->resolution.trimmed() : QString();
+        return size.isEmpty() ? QString() : QStringLiteral(" -s ") + size;
     }
     QString text = m_settings.cb_size.text();
     const qsizetype paren = text.indexOf(QLatin1Char('('));
@@ -145,7 +153,7 @@ int32_t RequestBuilder::videoPart() const
         return facts ? toIntOr0(facts->videoBitrate) : 0;
     }
     QString heightText;
-    if (sourceSizeChosen()) {
+    if (keepsSourceSize()) {
         const Toriginalinfo *facts = sourceFacts();
         const QString res = facts ? facts->resolution : QString();
         const qsizetype x = res.indexOf(QLatin1Char('x'));

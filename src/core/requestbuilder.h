@@ -35,6 +35,8 @@ public:
 
     // The special list items, recognised by the text they were added with.
     bool sourceSizeChosen() const;
+    // The source's own size is kept: its item is chosen, or the size box is empty.
+    bool keepsSourceSize() const;
     bool sourceVideoQualityChosen() const;
     bool sourceAudioQualityChosen() const;
 

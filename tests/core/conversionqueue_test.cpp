@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -51,10 +52,22 @@ struct QueueFixture : ::testing::Test {
         format.cb_size.addItem(QStringLiteral("320x240"));
         format.cb_size.setSelected(0);
         field.value = dir.path() + QStringLiteral("/out");
-        queue = std::make_unique<ConversionQueue>(
-            QueueContext{jobs, edition, settings, profile, builder, request, encoder, merge, boxes,
-                         texts, commands, shell, field, [this] { return previewPlaying; },
-                         [this] { return dir.path() + QStringLiteral("/default/"); }});
+        queue = std::make_unique<ConversionQueue>(QueueContext{
+            .jobs = jobs,
+            .edition = edition,
+            .settings = settings,
+            .profile = profile,
+            .builder = builder,
+            .request = request,
+            .encoder = encoder,
+            .merge = merge,
+            .boxes = boxes,
+            .texts = texts,
+            .commands = commands,
+            .shell = shell,
+            .outputField = field,
+            .previewPlaying = [this] { return previewPlaying; },
+            .defaultOutputFolder = [this] { return dir.path() + QStringLiteral("/default/"); }});
     }
 
     int addRow(const QString &caption, bool checked = true)
@@ -162,50 +175,92 @@ TEST_F(QueueFixture, FailedRowIsMarkedAndTheQueueMovesOn)
     EXPECT_EQ(outputsStarted().size(), 3);
 }
 
-TEST_F(QueueFixture, FinishActionsRunOnlyAfterACompleteRun)
+namespace
 {
-    const struct {
-        int action;
-        QStringList expected;
-    } cases[] = {
-        {0, {}},
-        {1, {QStringLiteral("open folder ") + out(QString())}},
-        {2, {QStringLiteral("power off")}},
-    };
+
+// What a complete run of one row ends with, by finish action; "<out>" stands for the
+// output folder.
+struct FinishCase {
+    int action;
+    const char *call; // nullptr: nothing is called
+};
+
+struct FinishActionQueue : QueueFixture, ::testing::WithParamInterface<FinishCase> {
+};
+
+} // namespace
+
+TEST_P(FinishActionQueue, RunsOnlyAfterACompleteRun)
+{
+    const FinishCase c = GetParam();
+    QStringList expected;
+    if (c.call)
+        expected << QString::fromLatin1(c.call).replace(QStringLiteral("<out>"), out(QString()));
     addRow(QStringLiteral("only"));
-    for (const auto &c : cases) {
-        shell.calls.clear();
-        settings.finishAction = c.action;
-        queue->startConversion();
-        touch(encoder.started.back().outputPath);
-        queue->JvCreateProcessTerminate(0);
-        EXPECT_EQ(shell.calls, c.expected) << c.action;
-    }
+    settings.finishAction = c.action;
+    queue->startConversion();
+    touch(encoder.started.back().outputPath);
+    queue->JvCreateProcessTerminate(0);
+    EXPECT_EQ(shell.calls, expected) << c.action;
 }
 
-TEST_F(QueueFixture, RefusalsAndNothingToDo)
+INSTANTIATE_TEST_SUITE_P(FinishActions, FinishActionQueue,
+                         ::testing::Values(FinishCase{0, nullptr},
+                                           FinishCase{1, "open folder <out>"},
+                                           FinishCase{2, "power off"}),
+                         [](const ::testing::TestParamInfo<FinishCase> &info) {
+                             return "Action" + std::to_string(info.param.action);
+                         });
+
+TEST_F(QueueFixture, StartWithAnEmptyListDoesNothing)
 {
-    queue->startConversion(); // empty list: nothing at all
+    queue->startConversion();
     EXPECT_TRUE(boxes.calls.isEmpty());
     EXPECT_FALSE(queue->converting());
+}
 
-    addRow(QStringLiteral("a"), false);
+namespace
+{
+
+// One row, "a", checked.
+struct OneRowQueue : QueueFixture {
+    void SetUp() override
+    {
+        QueueFixture::SetUp();
+        addRow(QStringLiteral("a"));
+    }
+};
+
+} // namespace
+
+TEST_F(OneRowQueue, StartWithNoCheckedRowAsksForOne)
+{
+    jobs.setChecked(0, false);
     queue->startConversion();
     EXPECT_EQ(boxes.calls, QStringList{QStringLiteral("information: Please select one file.")});
+}
 
-    jobs.setChecked(0, true);
+TEST_F(OneRowQueue, StartWhileThePreviewPlaysIsRefused)
+{
     previewPlaying = true;
     queue->startConversion();
-    EXPECT_EQ(boxes.calls.last(), QStringLiteral("warning: string 27"));
+    EXPECT_EQ(boxes.calls, QStringList{QStringLiteral("warning: string 27")});
     EXPECT_FALSE(queue->converting());
+}
 
-    previewPlaying = false;
+TEST_F(OneRowQueue, ASecondStartWhileRunningDoesNothing)
+{
     queue->startConversion();
-    queue->startConversion(); // a second start while running does nothing
+    queue->startConversion();
     EXPECT_EQ(encoder.started.size(), 1u);
+}
+
+TEST_F(OneRowQueue, RemoveWhileRunningIsRefused)
+{
+    queue->startConversion();
     jobs.selectOnly(0);
     queue->removeRows();
-    EXPECT_EQ(boxes.calls.last(), QStringLiteral("warning: string 26"));
+    EXPECT_EQ(boxes.calls, QStringList{QStringLiteral("warning: string 26")});
     EXPECT_EQ(jobs.rowCount(), 1);
 }
 
@@ -257,10 +312,23 @@ TEST_F(QueueFixture, DvdRowsNameOutputsAfterTheCaptionAndRunPreProgress)
     EXPECT_EQ(jobs.status(0), QStringLiteral("Finish"));
 }
 
-TEST_F(QueueFixture, RemoveSelectedRowsAndSelectTheNext)
+namespace
 {
-    for (const char *name : {"r1", "r2", "r3", "r4"})
-        addRow(QString::fromLatin1(name));
+
+// Rows r1 to r4, none selected.
+struct FourRowQueue : QueueFixture {
+    void SetUp() override
+    {
+        QueueFixture::SetUp();
+        for (const char *name : {"r1", "r2", "r3", "r4"})
+            addRow(QString::fromLatin1(name));
+    }
+};
+
+} // namespace
+
+TEST_F(FourRowQueue, RemoveSelectedRowsAndSelectTheNext)
+{
     jobs.setSelected(0, true);
     jobs.setSelected(1, true);
     queue->removeRows();
@@ -269,21 +337,99 @@ TEST_F(QueueFixture, RemoveSelectedRowsAndSelectTheNext)
     EXPECT_EQ(jobs.originalInfo(0).sourcePath, QStringLiteral("/src/r3.mpg"));
     EXPECT_TRUE(jobs.isSelected(0));
     EXPECT_FALSE(jobs.isSelected(1));
-
-    jobs.selectOnly(1);
-    queue->removeRows();
-    EXPECT_EQ(jobs.rowCount(), 1);
-    EXPECT_TRUE(jobs.isSelected(0)); // the index fell off the end: the last row
 }
 
-TEST_F(QueueFixture, ClearAsksFirst)
+TEST_F(FourRowQueue, RemovingTheLastRowSelectsTheNewLastRow)
 {
-    addRow(QStringLiteral("a"));
+    jobs.selectOnly(3);
+    queue->removeRows();
+    EXPECT_EQ(jobs.rowCount(), 3);
+    EXPECT_TRUE(jobs.isSelected(2)); // the index fell off the end: the last row
+}
+
+TEST_F(OneRowQueue, ClearAsksFirst)
+{
     boxes.answer = false;
     queue->clearRows();
     EXPECT_EQ(jobs.rowCount(), 1);
-    EXPECT_EQ(boxes.calls.last(), QStringLiteral("question: string 29"));
+    EXPECT_EQ(boxes.calls, QStringList{QStringLiteral("question: string 29")});
+}
+
+TEST_F(OneRowQueue, ClearEmptiesTheListOnYes)
+{
     boxes.answer = true;
     queue->clearRows();
     EXPECT_TRUE(jobs.isEmpty());
+}
+
+// The stopped encoder may take seconds to finish its file: until its end arrives a
+// new run (or a change of the list) is refused, so two encoders never run at once
+// and the stopped run still closes with its merge.
+TEST_F(OneRowQueue, StartAfterStopWaitsForTheStoppedEncodersEnd)
+{
+    settings.mergeOn = true;
+    queue->startConversion();
+    queue->stopConversion();
+    EXPECT_TRUE(queue->stopping());
+    queue->startConversion();
+    queue->removeRows();
+    queue->clearRows();
+    EXPECT_EQ(outputsStarted().size(), 1);
+    EXPECT_EQ(boxes.calls, QStringList(3, QStringLiteral("warning: string 26")));
+    EXPECT_EQ(jobs.rowCount(), 1);
+
+    queue->JvCreateProcessTerminate(99);
+    EXPECT_FALSE(queue->stopping());
+    EXPECT_EQ(merge.calls.last(), QStringLiteral("merge"));
+    queue->startConversion();
+    EXPECT_EQ(outputsStarted().size(), 2);
+}
+
+TEST(OutputFolder, RelativeTextsAndTheTildeAreTakenFromTheHomeFolder)
+{
+    const QString home = QStringLiteral("/home/ünï");
+    struct Case {
+        const char *text, *folder;
+    };
+    for (const Case &c : {Case{"/srv/out", "/srv/out"}, Case{"My Video/", "/home/ünï/My Video/"},
+                          Case{"~", "/home/ünï"}, Case{"~/Videos", "/home/ünï/Videos"},
+                          Case{"~user", "/home/ünï/~user"}}) {
+        EXPECT_EQ(ConversionQueue::absoluteOutputFolder(QString::fromUtf8(c.text), home),
+                  QString::fromUtf8(c.folder))
+            << c.text;
+    }
+}
+
+// The encoder runs in the program folder: a relative output folder must not reach it
+// as it stands, or the outputs would land among the program's files.
+TEST_F(OneRowQueue, ARelativeOutputFolderIsShownAndUsedAsAnAbsolutePath)
+{
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(dir.path()));
+    field.value = QStringLiteral("out rel");
+    queue->startConversion();
+    qputenv("HOME", savedHome);
+    const QString folder = dir.path() + QStringLiteral("/out rel");
+    EXPECT_EQ(field.value, folder);
+    EXPECT_EQ(settings.outputFolder, folder + QLatin1Char('/'));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(outputsStarted(), QStringList{folder + QStringLiteral("/a.avi")});
+}
+
+// A folder name may hold a line break on Linux; the settings file could not keep it.
+TEST_F(QueueFixture, AChosenFolderWithALineBreakIsRefused)
+{
+    field.value = settings.outputFolder = QStringLiteral("/srv/old/");
+    for (const QString &name : {QStringLiteral("/srv/a\nb"), QStringLiteral("/srv/a\rb")}) {
+        EXPECT_FALSE(queue->chooseOutputFolder(name));
+        EXPECT_EQ(settings.outputFolder, QStringLiteral("/srv/old/"));
+        EXPECT_EQ(field.value, QStringLiteral("/srv/old/"));
+    }
+    ASSERT_EQ(boxes.calls.size(), 2);
+    EXPECT_TRUE(boxes.calls[0].startsWith(QStringLiteral("warning: ")));
+    EXPECT_TRUE(boxes.calls[0].contains(QStringLiteral("line break")));
+
+    EXPECT_TRUE(queue->chooseOutputFolder(QStringLiteral("/srv/new")));
+    EXPECT_EQ(settings.outputFolder, QStringLiteral("/srv/new/"));
+    EXPECT_EQ(field.value, QStringLiteral("/srv/new/"));
 }

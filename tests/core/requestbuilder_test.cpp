@@ -145,6 +145,32 @@ TEST_F(BuilderFixture, SourceSizeUsesEachRowsOwnSize)
     EXPECT_EQ(request.inputPath, QStringLiteral("/v/b.mpg"));
 }
 
+// Nothing chosen and nothing typed in the size box (a profile that remembers no
+// choice, on a fresh install): the source keeps its size, as with the source-size
+// item, and no "-s" is left without its value.
+TEST_F(BuilderFixture, AnEmptySizeBoxKeepsTheSourceSize)
+{
+    useProfile(2, QStringLiteral("AVI-DivX Movie(*.avi)"),
+               {QStringLiteral("320x240"), QStringLiteral("640x480")}, -1);
+    format.cb_videobitrate.setSelected(2);
+    request.encoderPath = QStringLiteral("/prog/register.dat");
+    builder.fillRequest(0, request);
+    EXPECT_EQ(request.sizeArg, QStringLiteral(" -s 640x480"));
+    EXPECT_EQ(request.aspectArg, QStringLiteral(" -aspect 1.3333"));
+    EXPECT_EQ(request.videoRateArg, QStringLiteral(" -r 25 -b 1598000")); // 480 x 3.33
+    const QStringList args = splitCommandLine(buildCommandLine(request));
+    const qsizetype s = args.indexOf(QStringLiteral("-s"));
+    ASSERT_GE(s, 0);
+    EXPECT_EQ(args.value(s + 1), QStringLiteral("640x480"));
+
+    // A source of unknown size: no size option at all.
+    jobs.originalInfo(0).resolution.clear();
+    builder.fillRequest(0, request);
+    EXPECT_EQ(request.sizeArg, QString());
+    EXPECT_EQ(request.aspectArg, QString());
+    EXPECT_FALSE(splitCommandLine(buildCommandLine(request)).contains(QStringLiteral("-s")));
+}
+
 TEST_F(BuilderFixture, SourceQualityItemsUseTheSourceRates)
 {
     useProfile(2, QStringLiteral("AVI-DivX Movie(*.avi)"), {QStringLiteral("320x240")});
@@ -229,5 +255,7 @@ TEST_F(BuilderFixture, EstimatesAndTheOutputSizeColumn)
     format.cb_videobitrate.setSelected(0);
     format.cb_audiobitrate.setSelected(2);
     builder.recomputeOutputSizes(jobs);
-    EXPECT_EQ(jobs.cell(0, JobList::OutputSizeColumn), outputSizeText(1628, 60));
+    // 240 x 6.25 = 1500 kb/s of video + 128 kb/s of audio = 1628 kb/s; over the row's 60 s
+    // that is 1628 x 60 / 8 = 12210 kB, and 12210 / 1024 x 1000 / 1024 = 11.644 MB.
+    EXPECT_EQ(jobs.cell(0, JobList::OutputSizeColumn), QStringLiteral("11.64MB"));
 }
