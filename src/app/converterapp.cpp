@@ -111,7 +111,8 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
                      .outputField = *m_main,
                      // Nothing plays before the preview engine exists; it will answer here.
                      .previewPlaying = [] { return false; },
-                     .defaultOutputFolder = &paths::defaultOutputFolder});
+                     .defaultOutputFolder = &paths::defaultOutputFolder,
+                     .importing = [this] { return m_importer && m_importer->importing(); }});
 
     m_main->onShow = [this] { m_firstShow.FormShow(!m_edition.exeFileName().isEmpty()); };
     m_main->onCloseQuery = [this] { return m_settings->closeQuery(); };

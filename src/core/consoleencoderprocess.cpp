@@ -3,14 +3,19 @@
 #include "platform/consoleprocessrunner.h"
 
 ConsoleEncoderProcess::ConsoleEncoderProcess(UiPoster &poster)
-    : m_runner(std::make_unique<ConsoleProcessRunner>(poster)),
-      m_lines([this](const QString &line) {
-          if (onLine)
-              onLine(line);
-      })
+    : m_runner(std::make_unique<ConsoleProcessRunner>(poster)), m_lines(
+                                                                    [this](const QString &line) {
+                                                                        if (onLine)
+                                                                            onLine(line);
+                                                                    },
+                                                                    [this](const QString &line) {
+                                                                        if (onCompletedLine)
+                                                                            onCompletedLine(line);
+                                                                    })
 {
     m_runner->setOnOutput([this](const QByteArray &piece) { m_lines.feed(piece); });
     m_runner->setOnEnded([this](int exitCode) {
+        m_lines.finish();
         if (onEnded)
             onEnded(exitCode);
     });

@@ -19,9 +19,15 @@
 
 ConversionQueue::ConversionQueue(QueueContext context) : m_c(std::move(context)) {}
 
+bool ConversionQueue::importing() const
+{
+    return m_c.importing && m_c.importing();
+}
+
 void ConversionQueue::startConversion()
 {
-    if (m_converting)
+    // While files are probed the list is still growing; the run starts after the import.
+    if (m_converting || importing())
         return;
     // Two encoders never run at once, and the stopped run still closes (and merges).
     if (m_stopping) {
@@ -236,6 +242,8 @@ void ConversionQueue::stopConversion()
 
 bool ConversionQueue::refusedWhileBusy()
 {
+    if (importing())
+        return true;
     if (m_c.previewPlaying && m_c.previewPlaying()) {
         m_c.boxes.warning(m_c.texts.LoadInterfaceString(27));
         return true;

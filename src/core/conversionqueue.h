@@ -35,6 +35,7 @@ struct QueueContext {
     OutputFolderField &outputField;
     std::function<bool()> previewPlaying;
     std::function<QString()> defaultOutputFolder;
+    std::function<bool()> importing; // files are being probed into the list
 };
 
 // Converts the checked rows of the job list one after another, one encoder at a
@@ -83,6 +84,7 @@ private:
     void takeOutputFolder();
     void markFinished(int row);
     bool refusedWhileBusy();
+    bool importing() const;
     QString finishText() const { return QStringLiteral("Finish"); }
 
     QueueContext m_c;

@@ -13,7 +13,10 @@ class EncoderProcess
 public:
     virtual ~EncoderProcess() = default;
 
+    // Every state of the line being written (a progress line rewritten in place is
+    // heard again and again), and each line once it is complete.
     std::function<void(const QString &line)> onLine;
+    std::function<void(const QString &line)> onCompletedLine;
     std::function<void(int exitCode)> onEnded;
 
     // False when the program could not be started; `error` says why.

@@ -65,17 +65,22 @@ void EncoderRun::startEncoder(const intputrec &request)
     // The previous row's process may still be on the stack: its end report is what
     // started this row. Keep it until the next row instead of destroying it here.
     m_retired = std::move(m_process);
+    m_stopped = false;
     m_process = m_c.makeProcess ? m_c.makeProcess() : nullptr;
     if (!m_process) {
         m_processRunning = false;
         return;
     }
     EncoderProcess *process = m_process.get();
-    // Only the current row's process may write to the row: a retired one (stopped,
-    // still finishing its file) is heard no more.
+    // Only the current row's process may write to the row, and once stopped it is
+    // heard no more, though it may still be finishing its file; its end still counts.
     process->onLine = [this, process](const QString &line) {
-        if (process == m_process.get())
+        if (process == m_process.get() && !m_stopped)
             JvCreateProcessRead(line);
+    };
+    process->onCompletedLine = [this, process](const QString &line) {
+        if (process == m_process.get() && !m_stopped)
+            keepReportLine(line);
     };
     process->onEnded = [this, process](int exitCode) {
         // Only the current row's process may end the row.
@@ -101,6 +106,7 @@ void EncoderRun::processEnded(int exitCode)
 
 void EncoderRun::terminateEncoder(int exitCode)
 {
+    m_stopped = true;
     if (m_process && m_processRunning) {
         m_process->terminate(exitCode);
         return;
@@ -128,12 +134,16 @@ void EncoderRun::resetPauseCaption()
                                                  QStringLiteral("Pause")));
 }
 
-void EncoderRun::JvCreateProcessRead(const QString &line)
+void EncoderRun::keepReportLine(const QString &line)
 {
     const bool progressLine =
         line.contains(QLatin1String("time=")) && line.contains(QLatin1String("bitrate="));
     if (!progressLine && !line.trimmed().isEmpty())
         m_c.jobs.addEncoderLine(currentRow(), line);
+}
+
+void EncoderRun::JvCreateProcessRead(const QString &line)
+{
     m_lastEncoderSeconds = parseEncoderSeconds(line);
     if (m_lastEncoderSeconds == 0)
         return;

@@ -48,6 +48,8 @@ public:
     void resetPauseCaption() override;
 
     void JvCreateProcessRead(const QString &line);
+    // A complete line of the encoder: kept in the row's report unless it is progress.
+    void keepReportLine(const QString &line);
     void showProgress(int value);
     void setProgressBar(int value);
     void updateInfoPanel();
@@ -78,6 +80,7 @@ private:
     std::unique_ptr<EncoderProcess> m_process;
     std::unique_ptr<EncoderProcess> m_retired;
     bool m_processRunning = false;
+    bool m_stopped = false; // the current process was told to end
     intputrec m_request;
     int m_progressValue = 0;
     int32_t m_lastEncoderSeconds = 0;

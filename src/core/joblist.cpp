@@ -153,11 +153,17 @@ void JobList::addEncoderLine(int row, const QString &line)
         return;
     Row &r = m_rows[size_t(row)];
     // A single line longer than the whole budget keeps its end, where the reason is.
-    const QString kept = line.size() > kReportBytes ? line.right(kReportBytes) : line;
-    r.encoderLines.append(kept);
-    r.encoderBytes += kept.size();
+    QByteArray bytes = line.toUtf8();
+    if (bytes.size() > kReportBytes) {
+        qsizetype from = bytes.size() - kReportBytes;
+        while (from < bytes.size() && (uchar(bytes[from]) & 0xc0) == 0x80)
+            ++from; // not inside a character
+        bytes = bytes.mid(from);
+    }
+    r.encoderLines.append(QString::fromUtf8(bytes));
+    r.encoderBytes += bytes.size();
     while (r.encoderLines.size() > kReportLines || r.encoderBytes > kReportBytes) {
-        r.encoderBytes -= r.encoderLines.first().size();
+        r.encoderBytes -= r.encoderLines.first().toUtf8().size();
         r.encoderLines.removeFirst();
     }
 }

@@ -53,7 +53,7 @@ public:
 
     // What the encoder said of the row besides its progress, and how it ended, so
     // that a failed row can tell why. Only the newest lines are kept: at most
-    // kReportLines of them, kReportBytes in all.
+    // kReportLines of them, kReportBytes of UTF-8 in all.
     static constexpr int kReportLines = 40;
     static constexpr qsizetype kReportBytes = 8192;
     void clearEncoderReport(int row);

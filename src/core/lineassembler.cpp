@@ -13,7 +13,21 @@ constexpr char32_t kCarriageReturn = 13;
 constexpr int kTabWidth = 8;
 } // namespace
 
-LineAssembler::LineAssembler(LineHandler onLine) : m_onLine(std::move(onLine)) {}
+LineAssembler::LineAssembler(LineHandler onLine, LineHandler onCompleted)
+    : m_onLine(std::move(onLine)), m_onCompleted(std::move(onCompleted))
+{
+}
+
+void LineAssembler::finish()
+{
+    if (m_line.empty())
+        return;
+    const QString line = currentLine();
+    m_line.clear();
+    m_cursor = 0;
+    if (m_onCompleted)
+        m_onCompleted(line);
+}
 
 void LineAssembler::feed(QByteArrayView piece)
 {
@@ -48,6 +62,8 @@ void LineAssembler::feed(QByteArrayView piece)
             m_cursor = 0;
             if (m_onLine)
                 m_onLine(line);
+            if (m_onCompleted)
+                m_onCompleted(line);
             break;
         }
         case kCarriageReturn:

@@ -19,15 +19,22 @@
 // start afresh); carriage return moves the cursor to 0 and keeps the line, so a
 // shorter new text leaves the tail of the old one. At the end of each piece the
 // unfinished line is reported too, and stays current.
+//
+// The second handler hears each line once, when it is complete: at its line feed,
+// or at finish() for a last line without one. Pieces cut anywhere, so it is the
+// one to keep lines by.
 class LineAssembler
 {
 public:
     using LineHandler = std::function<void(const QString &line)>;
 
-    explicit LineAssembler(LineHandler onLine);
+    explicit LineAssembler(LineHandler onLine, LineHandler onCompleted = {});
 
     // An empty piece changes nothing and reports nothing.
     void feed(QByteArrayView piece);
+
+    // The output has ended: an unfinished line counts as complete.
+    void finish();
 
     QString currentLine() const;
     int cursor() const { return static_cast<int>(m_cursor); }
@@ -36,6 +43,7 @@ private:
     void write(char32_t c);
 
     LineHandler m_onLine;
+    LineHandler m_onCompleted;
     QStringDecoder m_decoder{QStringDecoder::Utf8};
     std::u32string m_line;
     std::size_t m_cursor = 0;

@@ -8,6 +8,8 @@
 #include <QFile>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -171,6 +173,10 @@ std::shared_ptr<ChildRun> ChildRun::start(UiPoster &poster, const QStringList &a
         return nullptr;
     };
     auto state = std::make_shared<State>(poster, std::move(setup));
+    // Without its waker the reader could never be stopped.
+    if (state->waker.fd() < 0)
+        return fail(QStringLiteral("Cannot start \"%1\": %2")
+                        .arg(argv.value(0), QString::fromLocal8Bit(std::strerror(errno))));
     std::vector<std::string> args;
     args.reserve(size_t(argv.size()));
     for (const QString &arg : argv)
@@ -218,7 +224,9 @@ void ChildRun::close()
 
 void ChildRun::finishWithoutEventLoop()
 {
-    State &s = *m_state;
+    // The end handler may drop the last reference to this run.
+    const std::shared_ptr<State> keep = m_state;
+    State &s = *keep;
     if (s.endReported || s.closed)
         return;
     if (s.reader.joinable())

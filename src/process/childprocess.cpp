@@ -76,24 +76,37 @@ bool isExecutableFile(const std::string &path)
 }
 
 // The path the child is started from: the child may change folder before the
-// program is looked up, so the path must not depend on the folder.
-std::string programPath(const std::string &named)
+// program is looked up, so the path must not depend on the folder. Empty with err
+// set when there is none.
+std::string programPath(const std::string &named, int &err)
 {
-    if (named.find('/') != std::string::npos)
-        return named.front() == '/' ? named : currentFolder() + "/" + named;
+    err = ENOENT;
+    if (named.find('/') != std::string::npos) {
+        if (named.front() == '/')
+            return named;
+        const std::string here = currentFolder();
+        if (here.empty()) {
+            err = errno;
+            return {};
+        }
+        return here + "/" + named;
+    }
     const char *path = std::getenv("PATH");
     const std::string dirs = path && *path ? path : "/usr/local/bin:/usr/bin:/bin";
     size_t from = 0;
     for (;;) {
         const size_t colon = dirs.find(':', from);
-        std::string dir = dirs.substr(from, colon == std::string::npos ? colon : colon - from);
-        if (dir.empty())
-            dir = ".";
-        if (dir.front() != '/')
-            dir = currentFolder() + "/" + dir;
+        // An empty entry is the current folder.
+        const std::string entry =
+            dirs.substr(from, colon == std::string::npos ? colon : colon - from);
+        const std::string dir = !entry.empty() && entry.front() == '/'
+                                    ? entry
+                                    : currentFolder() + (entry.empty() ? "" : "/" + entry);
         const std::string candidate = dir + "/" + named;
         if (isExecutableFile(candidate))
             return candidate;
+        if (::access(candidate.c_str(), F_OK) == 0)
+            err = EACCES; // there, but not a program; a later folder may still have one
         if (colon == std::string::npos)
             return {};
         from = colon + 1;
@@ -172,9 +185,10 @@ bool ChildProcess::start(const std::vector<std::string> &argv, const SpawnOption
         return fail("Cannot start a program without a name");
 
     const std::string &named = argv.front();
-    const std::string program = programPath(named);
+    int lookupError = 0;
+    const std::string program = programPath(named, lookupError);
     if (program.empty())
-        return fail(startError(named, ENOENT));
+        return fail(startError(named, lookupError));
     if (!options.workDir.empty()) {
         struct stat info = {};
         if (::stat(options.workDir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
@@ -184,8 +198,18 @@ bool ChildProcess::start(const std::vector<std::string> &argv, const SpawnOption
 
     ensureStandardFds();
     int highest = STDERR_FILENO;
-    for (const ChildFd &fd : options.fds)
+    for (size_t i = 0; i < options.fds.size(); ++i) {
+        const ChildFd &fd = options.fds[i];
         highest = std::max(highest, fd.child);
+        // A copy is of a descriptor the child already has: one set up earlier in the
+        // table, or one of 0 to 2 that it shares with the parent.
+        bool known =
+            fd.source != ChildFd::Source::SameAs || (fd.sameAs >= 0 && fd.sameAs <= STDERR_FILENO);
+        for (size_t k = 0; k < i && !known; ++k)
+            known = options.fds[k].child == fd.sameAs;
+        if (fd.child < 0 || !known)
+            return fail(startError(named, EBADF));
+    }
     const int firstFree = highest + 1;
 
     // Pipe ends are kept above every child descriptor, so that no dup2 in the child
@@ -220,28 +244,44 @@ bool ChildProcess::start(const std::vector<std::string> &argv, const SpawnOption
     }
 
     SpawnSetup setup;
+    int actionError = 0;
+    const auto action = [&actionError](int rc) {
+        if (rc != 0 && actionError == 0)
+            actionError = rc;
+    };
     for (size_t i = 0; i < options.fds.size(); ++i) {
         const ChildFd &fd = options.fds[i];
         switch (fd.source) {
         case ChildFd::Source::Null:
-            posix_spawn_file_actions_addopen(&setup.actions, fd.child, "/dev/null",
-                                             fd.child == 0 ? O_RDONLY : O_WRONLY, 0);
+            action(posix_spawn_file_actions_addopen(&setup.actions, fd.child, "/dev/null",
+                                                    fd.child == 0 ? O_RDONLY : O_WRONLY, 0));
             break;
         case ChildFd::Source::ParentIn:
-            posix_spawn_file_actions_adddup2(&setup.actions, pipes[i].read, fd.child);
+            action(posix_spawn_file_actions_adddup2(&setup.actions, pipes[i].read, fd.child));
             break;
         case ChildFd::Source::ParentOut:
-            posix_spawn_file_actions_adddup2(&setup.actions, pipes[i].write, fd.child);
+            action(posix_spawn_file_actions_adddup2(&setup.actions, pipes[i].write, fd.child));
             break;
         case ChildFd::Source::SameAs:
-            posix_spawn_file_actions_adddup2(&setup.actions, fd.sameAs, fd.child);
+            action(posix_spawn_file_actions_adddup2(&setup.actions, fd.sameAs, fd.child));
             break;
         }
     }
-    // Descriptors that libraries opened without close-on-exec (a DVD image, say) stay here.
-    posix_spawn_file_actions_addclosefrom_np(&setup.actions, firstFree);
+    // Descriptors that libraries opened without close-on-exec (a DVD image, say) stay
+    // here: every one the table leaves out above 2 is closed, gaps included.
+    for (int fd = STDERR_FILENO + 1; fd < firstFree; ++fd) {
+        const bool listed = std::any_of(options.fds.begin(), options.fds.end(),
+                                        [fd](const ChildFd &f) { return f.child == fd; });
+        if (!listed)
+            action(posix_spawn_file_actions_addclose(&setup.actions, fd));
+    }
+    action(posix_spawn_file_actions_addclosefrom_np(&setup.actions, firstFree));
     if (!options.workDir.empty())
-        posix_spawn_file_actions_addchdir_np(&setup.actions, options.workDir.c_str());
+        action(posix_spawn_file_actions_addchdir_np(&setup.actions, options.workDir.c_str()));
+    if (actionError != 0) {
+        closePipes();
+        return fail(startError(named, actionError));
+    }
 
     // Default handling for every signal and nothing blocked: an ignored SIGPIPE or a
     // caught SIGTERM of the parent must not reach the child.
@@ -341,6 +381,11 @@ int ChildProcess::waitForEnd()
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (!m_reaped) {
+            // Whatever the child left in its group (a helper that would hold the output
+            // pipe open and run on unseen) ends with it; while the child is not reaped
+            // the group number is still its own.
+            if (m_ownGroup)
+                ::kill(-m_pid, SIGKILL);
             int status = 0;
             pid_t r;
             do {
@@ -366,7 +411,10 @@ bool ChildProcess::signal(int sig)
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_pid <= 0 || m_reaped)
         return false;
-    return ::kill(m_ownGroup ? -m_pid : m_pid, sig) == 0;
+    if (::kill(m_ownGroup ? -m_pid : m_pid, sig) == 0)
+        return true;
+    // A child that left its group is still ours until it is reaped.
+    return m_ownGroup && errno == ESRCH && ::kill(m_pid, sig) == 0;
 }
 
 void ChildProcess::killAfter(std::chrono::milliseconds grace)

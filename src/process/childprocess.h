@@ -70,8 +70,9 @@ public:
     void closeParentFd(int childFd);
     void closeParentFds();
 
-    // Blocks until the child has ended and reaps it; later calls return the same
-    // code. -1 when no child was started.
+    // Blocks until the child has ended and reaps it; whatever the child left behind
+    // in its own group is killed first. Later calls return the same code; -1 when no
+    // child was started.
     int waitForEnd();
     bool hasEnded() const;
 

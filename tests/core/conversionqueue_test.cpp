@@ -42,6 +42,7 @@ struct QueueFixture : ::testing::Test {
     RecordingShell shell;
     FakeOutputField field;
     bool previewPlaying = false;
+    bool importing = false;
     std::unique_ptr<ConversionQueue> queue;
 
     void SetUp() override
@@ -67,7 +68,8 @@ struct QueueFixture : ::testing::Test {
             .shell = shell,
             .outputField = field,
             .previewPlaying = [this] { return previewPlaying; },
-            .defaultOutputFolder = [this] { return dir.path() + QStringLiteral("/default/"); }});
+            .defaultOutputFolder = [this] { return dir.path() + QStringLiteral("/default/"); },
+            .importing = [this] { return importing; }});
     }
 
     int addRow(const QString &caption, bool checked = true)
@@ -432,4 +434,23 @@ TEST_F(QueueFixture, AChosenFolderWithALineBreakIsRefused)
     EXPECT_TRUE(queue->chooseOutputFolder(QStringLiteral("/srv/new")));
     EXPECT_EQ(settings.outputFolder, QStringLiteral("/srv/new/"));
     EXPECT_EQ(field.value, QStringLiteral("/srv/new/"));
+}
+
+// A menu command reaches the queue even while files are probed into the list: the
+// run and any change of the list wait until the import has ended.
+TEST_F(OneRowQueue, NothingStartsOrChangesTheListWhileAnImportRuns)
+{
+    importing = true;
+    jobs.setSelected(0, true);
+    queue->startConversion();
+    queue->removeRows();
+    queue->clearRows();
+    EXPECT_FALSE(queue->converting());
+    EXPECT_TRUE(encoder.started.empty());
+    EXPECT_EQ(jobs.rowCount(), 1);
+    EXPECT_TRUE(boxes.calls.isEmpty());
+
+    importing = false;
+    queue->startConversion();
+    EXPECT_TRUE(queue->converting());
 }

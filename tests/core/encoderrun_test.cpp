@@ -72,6 +72,12 @@ struct RunFixture : ::testing::Test {
     }
 
     void line(const char *text) { process->onLine(QString::fromLatin1(text)); }
+    // A whole line, as the console process reports it: written, then complete.
+    void say(const char *text)
+    {
+        line(text);
+        process->onCompletedLine(QString::fromLatin1(text));
+    }
 };
 
 } // namespace
@@ -195,19 +201,28 @@ TEST_F(RunFixture, StartFailureIsReportedAndStopStillEndsTheRow)
     EXPECT_EQ(ends, std::vector<int>{99});
 }
 
-// After Stop a new run may begin while the stopped encoder is still finishing its
-// file; its late lines and its end belong to no row any more.
-TEST_F(RunFixture, ARetiredProcessReachesNoRow)
+// A stopped encoder may go on writing while it finishes its file: its lines move
+// neither the row nor the bar any more, but its end still closes the row. Once a
+// later row has started, even its end belongs to no row.
+TEST_F(RunFixture, AStoppedOrRetiredProcessReachesNoRow)
 {
     jobs.appendRow(QStringLiteral("second"));
     run->startEncoder(request);
+    say("time=10.00 bitrate= 1kbits/s");
     ScriptedProcess *stopped = process;
     run->terminateEncoder(99);
+    skin.bars.clear();
+    say("time=50.00 bitrate= 1kbits/s");
+    say("Exiting normally, received signal 15.");
+    EXPECT_EQ(jobs.status(0), QStringLiteral("10.00%"));
+    EXPECT_TRUE(skin.bars.isEmpty());
+    EXPECT_TRUE(jobs.encoderLines(0).isEmpty());
+
     rowPointer = 1;
     run->startEncoder(request);
     ASSERT_NE(process, stopped);
     stopped->onLine(QStringLiteral("time=50.00 bitrate= 1kbits/s"));
-    stopped->onLine(QStringLiteral("Exiting normally, received signal 15."));
+    stopped->onCompletedLine(QStringLiteral("Exiting normally, received signal 15."));
     stopped->onEnded(99);
     EXPECT_EQ(jobs.status(1), QString());
     EXPECT_TRUE(jobs.encoderLines(1).isEmpty());
@@ -221,10 +236,12 @@ TEST_F(RunFixture, ARetiredProcessReachesNoRow)
 TEST_F(RunFixture, KeepsTheEncoderReportOfTheRow)
 {
     run->startEncoder(request);
-    line("Input #0, avi, from '/v/my clip.avi':");
-    line("time=10.00 bitrate= 1kbits/s");
-    line("");
-    line("/v/my clip.avi: Invalid data found when processing input");
+    say("Input #0, avi, from '/v/my clip.avi':");
+    say("time=10.00 bitrate= 1kbits/s");
+    say("");
+    // A line still being written is not kept before it is complete.
+    line("/v/my clip.avi: Invalid");
+    say("/v/my clip.avi: Invalid data found when processing input");
     process->onEnded(1);
     EXPECT_EQ(
         jobs.encoderLines(0),
@@ -239,9 +256,9 @@ TEST_F(RunFixture, KeepsTheEncoderReportOfTheRow)
     ASSERT_EQ(lines.size(), JobList::kReportLines);
     EXPECT_EQ(lines.last(), QStringLiteral("line 99"));
     jobs.addEncoderLine(0, QString(5000, QLatin1Char('a')));
-    jobs.addEncoderLine(0, QString(5000, QLatin1Char('b')) + QStringLiteral("reason"));
+    jobs.addEncoderLine(0, QString(5000, QChar(0x6620)) + QStringLiteral("reason")); // 3 bytes each
     lines = jobs.encoderLines(0);
-    EXPECT_LE(lines.join(QString()).size(), JobList::kReportBytes);
+    EXPECT_LE(lines.join(QString()).toUtf8().size(), JobList::kReportBytes);
     EXPECT_TRUE(lines.last().endsWith(QStringLiteral("reason")));
 
     // A new run of the row starts with an empty report.

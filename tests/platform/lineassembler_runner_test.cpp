@@ -96,3 +96,22 @@ TEST(LineAssembler, UnfinishedLineStaysCurrent)
 }
 
 } // namespace
+
+// Pieces are cut anywhere; lines are kept by the completion handler, which hears
+// each line once, whole, and the last one without a line feed at the end.
+TEST(LineAssembler, CompletedLinesArriveOnceAndWhole)
+{
+    QStringList completed;
+    LineAssembler assembler({}, [&completed](const QString &line) { completed << line; });
+    for (const QByteArray &piece :
+         {QByteArray("Input #0, av"), QByteArray("i\nframe=1 time=00:00:01.00"),
+          QByteArray(" bitrate=1\rframe=2 time=00:00:02.00 bitrate=1\r"),
+          QByteArray("\nclip.avi: Invalid da"), QByteArray("ta")})
+        assembler.feed(piece);
+    EXPECT_EQ(completed, (QStringList{QStringLiteral("Input #0, avi"),
+                                      QStringLiteral("frame=2 time=00:00:02.00 bitrate=1")}));
+    assembler.finish();
+    EXPECT_EQ(completed.last(), QStringLiteral("clip.avi: Invalid data"));
+    assembler.finish();
+    EXPECT_EQ(completed.size(), 3);
+}

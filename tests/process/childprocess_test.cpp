@@ -6,9 +6,14 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <thread>
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 using process::ChildFd;
@@ -104,8 +109,13 @@ TEST(ChildProcess, WiresEveryDescriptorOfTheTable)
 
     // Descriptor 3 of the child is a pipe of its own (ffmpeg's -progress pipe:3), and
     // a descriptor the parent opened without close-on-exec does not reach the child.
-    const int leaked = ::open("/dev/null", O_RDONLY);
-    ASSERT_GE(leaked, 0);
+    // Far above the table's descriptors, so that closing what the table leaves out is
+    // what keeps it from the child.
+    const int opened = ::open("/dev/null", O_RDONLY);
+    ASSERT_GE(opened, 0);
+    const int leaked = ::fcntl(opened, F_DUPFD, 20);
+    ::close(opened);
+    ASSERT_GE(leaked, 20);
     ChildProcess writer;
     SpawnOptions progress;
     progress.fds = {{0, Source::Null}, {1, Source::Null}, {3, Source::ParentOut}};
@@ -137,7 +147,8 @@ TEST(ChildProcess, OwnProcessGroupTakesSignalsAsAWhole)
     EXPECT_EQ(shared.waitForEnd(), 128 + SIGKILL);
 }
 
-// The parent may ignore SIGPIPE or catch SIGTERM; its children start with the defaults.
+// The parent may ignore SIGPIPE, catch SIGTERM or block it in a thread; its
+// children start with the defaults and nothing blocked.
 TEST(ChildProcess, ChildStartsWithDefaultSignalHandling)
 {
     struct sigaction ignore = {}, previous = {};
@@ -149,6 +160,59 @@ TEST(ChildProcess, ChildStartsWithDefaultSignalHandling)
     ASSERT_TRUE(started);
     child.signal(SIGTERM);
     EXPECT_EQ(child.waitForEnd(), 128 + SIGTERM);
+
+    sigset_t blocked, old;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGTERM);
+    ASSERT_EQ(::pthread_sigmask(SIG_BLOCK, &blocked, &old), 0);
+    ChildProcess fromBlocked;
+    const bool startedBlocked = fromBlocked.start({"sleep", "30"}, SpawnOptions{});
+    ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    ASSERT_TRUE(startedBlocked);
+    fromBlocked.signal(SIGTERM);
+    EXPECT_EQ(fromBlocked.waitForEnd(), 128 + SIGTERM);
+}
+
+// A helper the child leaves behind in its group would keep the output pipe open and
+// run on unseen: it goes when the child has ended.
+TEST(ChildProcess, WhatTheChildLeavesInItsGroupEndsWithIt)
+{
+    ChildProcess child;
+    SpawnOptions options;
+    options.fds = {{0, Source::Null}, {1, Source::ParentOut}};
+    ASSERT_TRUE(child.start({"sh", "-c", "sleep 30 & echo $!"}, options));
+    EXPECT_EQ(child.waitForEnd(), 0);
+    std::string piece;
+    ASSERT_TRUE(process::readPiece(child.parentFd(1), piece));
+    const std::string helper = piece.substr(0, piece.find('\n'));
+    // Dead (a zombie until someone reaps it, or gone), not sleeping.
+    const auto state = [&helper] {
+        std::ifstream stat("/proc/" + helper + "/stat");
+        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        const size_t close = text.rfind(')');
+        return close == std::string::npos || close + 2 >= text.size() ? 'X' : text[close + 2];
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto dead = [&state] { return state() == 'Z' || state() == 'X'; };
+    while (!dead() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(dead()) << "helper " << helper << " is in state " << state();
+    // The helper held the pipe's write end; with it gone the read reaches its end.
+    EXPECT_EQ(readToEnd(child.parentFd(1)), "");
+}
+
+TEST(ChildProcess, BadTablesAndPathsAreRefused)
+{
+    std::string error;
+    ChildProcess child;
+    SpawnOptions badAlias;
+    badAlias.fds = {{2, Source::SameAs, 7}};
+    EXPECT_FALSE(child.start({"true"}, badAlias, &error));
+    EXPECT_FALSE(error.empty());
+
+    // Found, but not a program: the reason says so.
+    EXPECT_FALSE(child.start({"/etc/passwd"}, SpawnOptions{}, &error));
+    EXPECT_NE(error.find(std::strerror(EACCES)), std::string::npos) << error;
 }
 
 TEST(ChildProcess, DestroyingAChildThatRunsKillsIt)

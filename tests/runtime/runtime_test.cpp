@@ -156,7 +156,8 @@ struct Runtime : ::testing::Test {
             .shell = shell,
             .outputField = field,
             .previewPlaying = [] { return false; },
-            .defaultOutputFolder = [this] { return dir.path() + QStringLiteral("/default/"); }});
+            .defaultOutputFolder = [this] { return dir.path() + QStringLiteral("/default/"); },
+            .importing = [this] { return importer && importer->importing(); }});
         importer = std::make_unique<FileImporter>(
             FileImporter::Context{.jobs = jobs,
                                   .builder = builder,

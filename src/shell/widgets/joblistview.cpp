@@ -24,8 +24,18 @@ JobListView::JobListView(JobList &jobs, QWidget *parent)
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &JobListView::selectionFromView);
     connect(&m_jobs, &JobList::selectionChanged, this, &JobListView::selectionFromJobs);
-    // A row appended already selected (or a reset list) shows its selection too.
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, &JobListView::selectionFromJobs);
+    // A row appended already selected shows its selection too.
+    connect(m_model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) {
+                for (int row = first; row <= last; ++row) {
+                    if (!m_jobs.isSelected(row))
+                        continue;
+                    m_syncing = true;
+                    selectionModel()->select(m_model->index(row, 0), QItemSelectionModel::Select |
+                                                                         QItemSelectionModel::Rows);
+                    m_syncing = false;
+                }
+            });
     selectionFromJobs();
 }
 
