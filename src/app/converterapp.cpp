@@ -3,6 +3,7 @@
 #include "core/consoleencoderprocess.h"
 #include "platform/paths.h"
 #include "shell/captions.h"
+#include "shell/commandstatetable.h"
 #include "shell/widgets/dialogs.h"
 #include "shell/widgets/formatsettingsdialog.h"
 #include "shell/widgets/joblistview.h"
@@ -119,6 +120,9 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
     m_main->onUpdateCommandStates = [this] { updateCommandStates(); };
     buildFirstShowSequence();
     connectCommands();
+    // A new selection enables or disables the commands that need one.
+    QObject::connect(&m_jobs, &JobList::selectionChanged, m_main.get(),
+                     [this] { updateCommandStates(); });
 
     // The dialogs exist, hidden, from start-up on, in this order after the main window.
     m_dir = std::make_unique<NamedDialog>(QStringLiteral("Tfm_dir"), QStringLiteral("Directory"),
@@ -312,20 +316,25 @@ void ConverterApp::connectCommands()
 void ConverterApp::updateCommandStates()
 {
     MainWindow &w = *m_main;
-    const bool converting = m_queue && m_queue->converting();
-    // A stopped encoder may still be finishing its file, and while files are probed
-    // the list is being filled: no list command and no start until either has ended.
-    const bool busy =
-        converting || (m_queue && m_queue->stopping()) || (m_importer && m_importer->importing());
-    const bool hasRows = !m_jobs.isEmpty();
-    for (const char *name :
-         {"bt_remove", "bt_clear", "openfiles", "openfolder", "bt_dvdopen", "bt_ifo", "bt_set"})
-        if (QPushButton *b = w.button(QString::fromUtf8(name)))
-            b->setEnabled(!busy);
+    CommandStateTable::Inputs in;
+    in.hasRows = !m_jobs.isEmpty();
+    in.anySelected = m_jobs.anySelected();
+    in.previewPlaying = false; // nothing plays before the preview engine exists
+    in.converting = m_queue && m_queue->converting();
+    in.settling = (m_queue && m_queue->stopping()) || (m_importer && m_importer->importing());
+    const CommandStateTable::States states = CommandStateTable::compute(in);
+    for (const QString &name : CommandStateTable::items()) {
+        if (QPushButton *b = w.button(name))
+            b->setEnabled(states.isEnabled(name));
+        if (QAction *a = w.action(name))
+            a->setEnabled(states.isEnabled(name));
+    }
     if (QPushButton *b = w.button(QStringLiteral("bt_start")))
-        b->setEnabled(!busy && hasRows);
+        b->setVisible(states.startShown);
     if (QPushButton *b = w.button(QStringLiteral("Bt_Convertstop")))
-        b->setEnabled(converting);
-    if (QPushButton *b = w.button(QStringLiteral("bt_pause")))
-        b->setEnabled(converting);
+        b->setVisible(states.stopShown);
+    // The file edition's Add Files and Add Folder work whenever Add DVD would.
+    for (const char *name : {"openfiles", "openfolder"})
+        if (QPushButton *b = w.button(QString::fromLatin1(name)))
+            b->setEnabled(states.isEnabled(QStringLiteral("bt_dvdopen")));
 }

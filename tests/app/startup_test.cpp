@@ -62,6 +62,15 @@ TEST(Startup, CreatesTheWindowsInOrderAndBuildsTheMainWindowOnce)
     EXPECT_TRUE(w.findChild<QLineEdit *>(QStringLiteral("ed_output"))
                     ->text()
                     .endsWith(QStringLiteral("/My Video/")));
+    // An empty list: only adding works; Start is shown but disabled, Stop is hidden.
+    for (const char *name : {"bt_dvdopen", "bt_ifo", "openfiles", "openfolder"})
+        EXPECT_TRUE(w.button(QString::fromLatin1(name))->isEnabled()) << name;
+    for (const char *name : {"bt_remove", "bt_clear", "bt_set", "bt_start", "bt_pause"})
+        EXPECT_FALSE(w.button(QString::fromLatin1(name))->isEnabled()) << name;
+    EXPECT_FALSE(w.button(QStringLiteral("bt_start"))->isHidden());
+    EXPECT_TRUE(w.button(QStringLiteral("Bt_Convertstop"))->isHidden());
+    EXPECT_FALSE(w.action(QStringLiteral("Convert2"))->isEnabled());
+    EXPECT_TRUE(w.action(QStringLiteral("AddFiles2"))->isEnabled());
 
     // Coming back (from the tray) does not run the start-up again.
     w.SetObjectText(QStringLiteral("profilestext"), QStringLiteral("changed"));
@@ -127,11 +136,19 @@ TEST(Startup, AddedFilesShowInTheJobList)
     // Unticking a row in the view reaches the job list.
     ASSERT_TRUE(model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
     EXPECT_FALSE(converter.jobs().isChecked(1));
-    // Selecting in the view reaches it too.
+    // Selecting in the view reaches it too, and the commands follow the selection.
+    EXPECT_TRUE(w.button(QStringLiteral("bt_remove"))->isEnabled());
+    list->selectionModel()->clearSelection();
+    EXPECT_FALSE(converter.jobs().anySelected());
+    EXPECT_FALSE(w.button(QStringLiteral("bt_remove"))->isEnabled());
+    EXPECT_FALSE(w.action(QStringLiteral("Properties1"))->isEnabled());
+    EXPECT_TRUE(w.button(QStringLiteral("bt_clear"))->isEnabled());
+    EXPECT_TRUE(w.action(QStringLiteral("Convert2"))->isEnabled());
     list->selectionModel()->select(model->index(1, 0),
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     EXPECT_FALSE(converter.jobs().isSelected(0));
     EXPECT_TRUE(converter.jobs().isSelected(1));
+    EXPECT_TRUE(w.button(QStringLiteral("bt_remove"))->isEnabled());
 
     QDir().mkpath(testenv::programDir() + QStringLiteral("/../screenshots"));
     w.grab().save(testenv::programDir() + QStringLiteral("/../screenshots/list.png"));
