@@ -11,11 +11,11 @@
 #include "core/queuesettings.h"
 #include "core/requestbuilder.h"
 #include "core/textlookup.h"
+#include "platform/inifile.h"
+#include "platform/shellactions.h"
 
 #include <QDir>
 #include <QFileInfo>
-
-#include "platform/shellactions.h"
 
 ConversionQueue::ConversionQueue(QueueContext context) : m_c(std::move(context)) {}
 
@@ -77,7 +77,7 @@ bool ConversionQueue::chooseOutputFolder(const QString &chosen)
 {
     if (chosen.isEmpty())
         return false;
-    if (chosen.contains(QLatin1Char('\n')) || chosen.contains(QLatin1Char('\r'))) {
+    if (!IniFile::fitsOneLine(chosen)) {
         m_c.boxes.warning(m_c.texts.LookUpText(
             QStringLiteral("Caption"), QStringLiteral("Folder name with a line break"),
             QStringLiteral("The name of this folder holds a line break, which the settings "
