@@ -4,6 +4,8 @@
 #include "platform/paths.h"
 #include "shell/captions.h"
 #include "shell/commandstatetable.h"
+#include "shell/skincommands.h"
+#include "shell/skinlayout.h"
 #include "shell/widgets/dialogs.h"
 #include "shell/widgets/formatsettingsdialog.h"
 #include "shell/widgets/joblistview.h"
@@ -118,6 +120,16 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
     m_main->onShow = [this] { m_firstShow.FormShow(!m_edition.exeFileName().isEmpty()); };
     m_main->onCloseQuery = [this] { return m_settings->closeQuery(); };
     m_main->onUpdateCommandStates = [this] { updateCommandStates(); };
+    m_layout = std::make_unique<SkinLayout>(m_programFolder);
+    m_skinCommands = std::make_unique<SkinCommands>(
+        SkinCommands::Context{.boxes = m_boxes,
+                              .texts = *m_texts,
+                              .layout = *m_layout,
+                              .converting = [this] { return m_queue->converting(); },
+                              .previewPlaying = [] { return false; },
+                              .titleView = [] { return true; },
+                              .exeFileName = [this] { return m_edition.exeFileName(); },
+                              .windowTopLeft = [this] { return m_main->geometry().topLeft(); }});
     buildFirstShowSequence();
     connectCommands();
     // A new selection enables or disables the commands that need one.
@@ -287,16 +299,27 @@ void ConverterApp::connectCommands()
     onAction(QStringLiteral("Exit2"), [&w] { w.close(); });
     onClick(QStringLiteral("bt_pause"), [this] { m_encoder->togglePause(); });
     onAction(QStringLiteral("Pause1"), [this] { m_encoder->togglePause(); });
-    onClick(QStringLiteral("openfiles"), [this] { m_importer->addFiles(); });
-    onClick(QStringLiteral("openfolder"), [this] { m_importer->addFolder(); });
-    onClick(QStringLiteral("browse"), [this] {
+    // The window's stand-ins for skin objects go through the skin's click dispatch.
+    m_skinCommands->setAction(QStringLiteral("mainclose"), [&w] { w.close(); });
+    m_skinCommands->setAction(QStringLiteral("openfiles"), [this] { m_importer->addFiles(); });
+    m_skinCommands->setAction(QStringLiteral("openfolder"), [this] { m_importer->addFolder(); });
+    m_skinCommands->setAction(QStringLiteral("converter"), [this] { m_queue->startConversion(); });
+    m_skinCommands->setAction(QStringLiteral("stopconverter"),
+                              [this] { m_queue->stopConversion(); });
+    m_skinCommands->setAction(QStringLiteral("remove"), [this] { m_queue->removeRows(); });
+    m_skinCommands->setAction(QStringLiteral("clear"), [this] { m_queue->clearRows(); });
+    m_skinCommands->setAction(QStringLiteral("browse"), [this] {
         m_queue->chooseOutputFolder(m_fileDialogs.chooseFolder(m_texts->LoadInterfaceString(37)));
     });
-    onClick(QStringLiteral("open"), [this, &w] {
+    m_skinCommands->setAction(QStringLiteral("open"), [this, &w] {
         const QString folder = ConversionQueue::absoluteOutputFolder(w.text(), QDir::homePath());
         QDir().mkpath(folder);
         m_shell.openFolder(folder);
     });
+    for (const char *object : {"openfiles", "openfolder", "browse", "open"}) {
+        const QString name = QString::fromLatin1(object);
+        onClick(name, [this, name] { m_skinCommands->Skin1Click(name); });
+    }
     onClick(QStringLiteral("bt_mergeyse"), [this, &w] {
         m_queueSettings.mergeOn = false;
         w.SetObjectVisible(QStringLiteral("bt_mergeyse"), false);

@@ -27,6 +27,8 @@
 #include <memory>
 
 class FormatSettingsDialog;
+class SkinCommands;
+class SkinLayout;
 class MainWindow;
 class NamedDialog;
 class QWidget;
@@ -85,6 +87,8 @@ private:
     QtFileDialogs m_fileDialogs;
     std::unique_ptr<FileImporter> m_importer;
     std::unique_ptr<ConversionQueue> m_queue;
+    std::unique_ptr<SkinLayout> m_layout;
+    std::unique_ptr<SkinCommands> m_skinCommands;
     FirstShowSequence m_firstShow;
 
     std::unique_ptr<NamedDialog> m_dir, m_about;
