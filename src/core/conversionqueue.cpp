@@ -104,8 +104,10 @@ void ConversionQueue::takeOutputFolder()
         folder = absolute;
         m_c.outputField.setText(folder);
     }
+    // Every missing level: the default folder lies inside the videos folder, which a
+    // fresh account may not have. A failure shows when the encoder cannot write.
     if (!QFileInfo::exists(folder))
-        QDir().mkdir(folder); // one level; a failure shows when the encoder cannot write
+        QDir().mkpath(folder);
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     m_c.settings.outputFolder = folder;

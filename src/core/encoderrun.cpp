@@ -58,6 +58,10 @@ void EncoderRun::startEncoder(const intputrec &request)
     m_c.skin.SetObjectVisible(QStringLiteral("pl_play"), false);
     m_c.skin.SetObjectVisible(QStringLiteral("convertinfo"), true);
     m_elapsedSeconds = 0;
+    m_remainingSeconds = 0;
+    m_outputSizeKB = 0;
+    // The panel names the new row at once, not only from its first progress line.
+    updateInfoPanel();
     m_c.jobs.clearEncoderReport(currentRow());
     m_convertUsed.start();
     m_encoderRunning = true;

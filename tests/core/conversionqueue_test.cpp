@@ -454,3 +454,13 @@ TEST_F(OneRowQueue, NothingStartsOrChangesTheListWhileAnImportRuns)
     queue->startConversion();
     EXPECT_TRUE(queue->converting());
 }
+
+// The default output folder lies inside the videos folder, which a fresh account may
+// lack: every missing level is made, or every row would fail to write.
+TEST_F(OneRowQueue, MissingLevelsOfTheOutputFolderAreMade)
+{
+    field.value = dir.path() + QStringLiteral("/Videos/My Video/");
+    queue->startConversion();
+    EXPECT_TRUE(QFileInfo(dir.path() + QStringLiteral("/Videos/My Video")).isDir());
+    EXPECT_EQ(outputsStarted(), QStringList{dir.path() + QStringLiteral("/Videos/My Video/a.avi")});
+}

@@ -135,6 +135,21 @@ TEST_F(RunFixture, ProgressOfAFileRow)
     EXPECT_EQ(skin.bars.value(QStringLiteral("convertpos")), 0);
 }
 
+// A new row's panel shows its own file from the start, not the previous row's figures.
+TEST_F(RunFixture, TheInformationPanelNamesTheNewRowAtOnce)
+{
+    run->startEncoder(request);
+    run->Convert_usedTimer();
+    line("time=50.00 bitrate= 1kbits/s");
+    request.outputPath = QStringLiteral("/out/next.mp4");
+    run->startEncoder(request);
+    EXPECT_EQ(skin.texts.value(QStringLiteral("filename")), QStringLiteral("next.mp4"));
+    EXPECT_EQ(skin.texts.value(QStringLiteral("filepath")), QStringLiteral("/out/next.mp4"));
+    EXPECT_EQ(skin.texts.value(QStringLiteral("usedtime")), QStringLiteral("00:00:00"));
+    EXPECT_EQ(skin.texts.value(QStringLiteral("resttime")), QStringLiteral("00:00:00"));
+    EXPECT_EQ(skin.texts.value(QStringLiteral("filesize")), QStringLiteral("0 KB"));
+}
+
 TEST_F(RunFixture, RemainingTimeFromTheRate)
 {
     run->startEncoder(request);
