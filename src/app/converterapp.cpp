@@ -112,8 +112,7 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
                      .commands = *m_main,
                      .shell = m_shell,
                      .outputField = *m_main,
-                     // Nothing plays before the preview engine exists; it will answer here.
-                     .previewPlaying = [] { return false; },
+                     .previewPlaying = [this] { return previewPlaying(); },
                      .defaultOutputFolder = &paths::defaultOutputFolder,
                      .importing = [this] { return m_importer && m_importer->importing(); }});
 
@@ -126,7 +125,7 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
                               .texts = *m_texts,
                               .layout = *m_layout,
                               .converting = [this] { return m_queue->converting(); },
-                              .previewPlaying = [] { return false; },
+                              .previewPlaying = [this] { return previewPlaying(); },
                               .titleView = [] { return true; },
                               .exeFileName = [this] { return m_edition.exeFileName(); },
                               .windowTopLeft = [this] { return m_main->geometry().topLeft(); }});
@@ -342,7 +341,7 @@ void ConverterApp::updateCommandStates()
     CommandStateTable::Inputs in;
     in.hasRows = !m_jobs.isEmpty();
     in.anySelected = m_jobs.anySelected();
-    in.previewPlaying = false; // nothing plays before the preview engine exists
+    in.previewPlaying = previewPlaying();
     in.converting = m_queue && m_queue->converting();
     in.settling = (m_queue && m_queue->stopping()) || (m_importer && m_importer->importing());
     const CommandStateTable::States states = CommandStateTable::compute(in);

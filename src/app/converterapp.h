@@ -56,6 +56,8 @@ private:
     void applyCaptions();
     void connectCommands();
     void updateCommandStates();
+    // Nothing plays before the preview engine exists; it will answer here.
+    bool previewPlaying() const { return false; }
 
     QString m_argv0;
     QString m_programFolder;

@@ -20,6 +20,7 @@
 #include "profiles/profileselector.h"
 #include "profiles/rememberedchoices.h"
 #include "support/fakes.h"
+#include "support/profilerig.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
@@ -78,17 +79,10 @@ struct FakeDialogs : FileDialogs {
     QString chooseFolder(const QString &) override { return folder; }
 };
 
-struct Runtime : ::testing::Test {
+struct Runtime : ::testing::Test, ProfileRig {
     QTemporaryDir dir;
-    Edition edition;
-    JobList jobs;
-    ProfileState profile;
-    FormatSettings format;
     QueueSettings settings;
     intputrec request;
-    FakeTexts texts;
-    RecordingBoxes boxes;
-    FakeSkin skin;
     CountingCommands commands;
     RecordingShell shell;
     FakeOutputField field;
@@ -96,10 +90,7 @@ struct Runtime : ::testing::Test {
     QObject context;
     QtUiPoster poster{&context};
     PipedProcess piped{poster};
-    RequestBuilder builder{jobs, edition, profile, format, texts};
     IniFile choices{dir.filePath(QStringLiteral("pro test.ini"))};
-    RememberedChoices remembered{edition, format};
-    std::unique_ptr<ProfileSelector> selector;
     std::unique_ptr<Merger> merge;
     std::unique_ptr<EncoderRun> encoder;
     std::unique_ptr<ConversionQueue> queue;
@@ -110,21 +101,10 @@ struct Runtime : ::testing::Test {
     void SetUp() override
     {
         ASSERT_TRUE(QFile::exists(testenv::toolPath(QStringLiteral("register.dat"))));
-        edition.setExeFileName(QStringLiteral("marlo-video-converter"));
         request.encoderPath = testenv::toolPath(QStringLiteral("register.dat"));
         request.workDir = testenv::programDir();
         field.value = dir.path() + QStringLiteral("/out folder ü");
         remembered.setFile(&choices);
-        selector = std::make_unique<ProfileSelector>(ProfileSelector::Context{
-            .profile = profile,
-            .settings = format,
-            .remembered = remembered,
-            .edition = edition,
-            .texts = texts,
-            .boxes = boxes,
-            .skin = skin,
-            .programFolder = testenv::programDir(),
-            .recomputeOutputSizes = [this] { builder.recomputeOutputSizes(jobs); }});
         merge = std::make_unique<Merger>(Merger::Context{.jobs = jobs,
                                                          .settings = settings,
                                                          .profile = profile,
@@ -182,7 +162,7 @@ struct Runtime : ::testing::Test {
             bestProgress[size_t(row)] = std::max(bestProgress[size_t(row)], value);
         });
 
-        selector->selectProfile(2); // AVI, DivX
+        selector.selectProfile(2); // AVI, DivX
         format.cb_size.setTypedText(QStringLiteral("320x240"));
         format.cb_videobitrate.setSelected(3);
         format.cb_audiobitrate.setSelected(3);

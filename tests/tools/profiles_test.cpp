@@ -21,6 +21,7 @@
 #include "profiles/profileselector.h"
 #include "profiles/rememberedchoices.h"
 #include "support/fakes.h"
+#include "support/profilerig.h"
 #include "support/testenv.h"
 #include "tools/toolsupport.h"
 
@@ -87,33 +88,26 @@ struct NoDialogs : FileDialogs {
 
 // The converter's objects for one profile, fresh for every case: nothing a profile
 // selected before can leak into the next one's lists.
-class ProfileConversion : public ::testing::TestWithParam<CatalogueEntry>
+class ProfileConversion : public ::testing::TestWithParam<CatalogueEntry>, public ProfileRig
 {
 public:
     // The clip's row as the file importer adds it: probed once by register.dat, and
     // given to every case as its only row.
     static void SetUpTestSuite()
     {
-        Edition edition;
-        edition.setExeFileName(QStringLiteral("marlo-video-converter"));
-        JobList jobs;
-        ProfileState profile;
-        FormatSettings format;
-        FakeTexts texts;
-        RequestBuilder builder{jobs, edition, profile, format, texts};
+        ProfileRig rig;
         QObject context;
         QtUiPoster poster{&context};
         PipedProcess piped{poster};
         NoDialogs dialogs;
-        RecordingBoxes boxes;
         CountingCommands commands;
         FileImporter importer{
-            FileImporter::Context{.jobs = jobs,
-                                  .builder = builder,
+            FileImporter::Context{.jobs = rig.jobs,
+                                  .builder = rig.builder,
                                   .runner = piped,
                                   .dialogs = dialogs,
-                                  .boxes = boxes,
-                                  .texts = texts,
+                                  .boxes = rig.boxes,
+                                  .texts = rig.texts,
                                   .commands = commands,
                                   .encoderPath = testenv::toolPath(QStringLiteral("register.dat")),
                                   .workDir = testenv::programDir(),
@@ -121,8 +115,9 @@ public:
                                   .showJobList = [] {},
                                   .lvClick = [] {},
                                   .processEvents = [] {}}};
-        if (importer.addOneFile(QString::fromStdString(clip("clip.avi"))) && jobs.rowCount() == 1)
-            s_clipRow = jobs.originalInfo(0);
+        if (importer.addOneFile(QString::fromStdString(clip("clip.avi"))) &&
+            rig.jobs.rowCount() == 1)
+            s_clipRow = rig.jobs.originalInfo(0);
     }
 
     static void TearDownTestSuite() { s_clipRow.reset(); }
@@ -130,30 +125,7 @@ public:
 protected:
     static std::optional<Toriginalinfo> s_clipRow;
 
-    Edition edition;
-    JobList jobs;
-    ProfileState profile;
-    FormatSettings format;
-    FakeTexts texts;
-    RecordingBoxes boxes;
-    FakeSkin skin;
-    // No profile choices file yet: every profile starts from its own default
-    // positions, as in a fresh installation.
-    RememberedChoices remembered{edition, format};
-    RequestBuilder builder{jobs, edition, profile, format, texts};
-    ProfileSelector selector{ProfileSelector::Context{
-        .profile = profile,
-        .settings = format,
-        .remembered = remembered,
-        .edition = edition,
-        .texts = texts,
-        .boxes = boxes,
-        .skin = skin,
-        .programFolder = testenv::programDir(),
-        .recomputeOutputSizes = [this] { builder.recomputeOutputSizes(jobs); }}};
     intputrec request;
-
-    void SetUp() override { edition.setExeFileName(QStringLiteral("marlo-video-converter")); }
 };
 
 std::optional<Toriginalinfo> ProfileConversion::s_clipRow;
