@@ -6,14 +6,24 @@
 #include "shell/commandstatetable.h"
 #include "shell/skincommands.h"
 #include "shell/skinlayout.h"
+#include "shell/skin/imagebutton.h"
+#include "shell/skin/skinengine.h"
 #include "shell/widgets/dialogs.h"
+#include "shell/widgets/folderdialog.h"
 #include "shell/widgets/formatsettingsdialog.h"
 #include "shell/widgets/joblistview.h"
 #include "shell/widgets/mainwindow.h"
+#include "shell/widgets/propertiescommand.h"
+#include "shell/widgets/propertiesdialog.h"
+#include "shell/widgets/theme.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -25,6 +35,9 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
     : m_argv0(std::move(argv0)), m_programFolder(std::move(programFolder)),
       m_configFolder(std::move(configFolder))
 {
+    if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance()))
+        theme::apply(*app);
+    QCoreApplication::setApplicationVersion(QStringLiteral(MARLO_VERSION));
     m_main = std::make_unique<MainWindow>(m_jobs);
     m_boxes.setParent(m_main.get());
     FormCreate();
@@ -120,6 +133,7 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
     m_main->onCloseQuery = [this] { return m_settings->closeQuery(); };
     m_main->onUpdateCommandStates = [this] { updateCommandStates(); };
     m_layout = std::make_unique<SkinLayout>(m_programFolder);
+    m_main->setLayout(m_layout.get());
     m_skinCommands = std::make_unique<SkinCommands>(
         SkinCommands::Context{.boxes = m_boxes,
                               .texts = *m_texts,
@@ -129,6 +143,10 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
                               .titleView = [] { return true; },
                               .exeFileName = [this] { return m_edition.exeFileName(); },
                               .windowTopLeft = [this] { return m_main->geometry().topLeft(); }});
+    m_skinCommands->setMenuOpener([this](const QString &menu, const QPoint &at) {
+        if (QMenu *m = m_main->menu(menu))
+            m->popup(at);
+    });
     buildFirstShowSequence();
     connectCommands();
     // A new selection enables or disables the commands that need one.
@@ -136,13 +154,14 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
                      [this] { updateCommandStates(); });
 
     // The dialogs exist, hidden, from start-up on, in this order after the main window.
-    m_dir = std::make_unique<NamedDialog>(QStringLiteral("Tfm_dir"), QStringLiteral("Directory"),
-                                          m_main.get());
+    m_dir = std::make_unique<FolderDialog>(m_main.get());
+    m_fileDialogs.setFolderDialog(m_dir.get());
     m_about = std::make_unique<NamedDialog>(QStringLiteral("Tfm_about"), QStringLiteral("About"),
                                             m_main.get());
     m_set = std::make_unique<FormatSettingsDialog>(m_format, *m_formatController, m_main.get());
-    m_info = std::make_unique<NamedDialog>(QStringLiteral("Tfm_info"), QStringLiteral("Properties"),
-                                           m_main.get());
+    m_info = std::make_unique<PropertiesDialog>(m_main.get());
+    m_properties = std::make_unique<PropertiesCommand>(PropertiesCommand::Context{
+        .jobs = m_jobs, .boxes = m_boxes, .texts = *m_texts, .dialog = *m_info});
     m_dvdcutter = std::make_unique<NamedDialog>(QStringLiteral("Tfm_dvdcutter"),
                                                 QStringLiteral("Cut"), m_main.get());
 }
@@ -179,7 +198,9 @@ ConverterApp::~ConverterApp()
     m_importer.reset();
     m_encoder.reset();
     m_dvdcutter.reset();
+    m_properties.reset();
     m_info.reset();
+    m_fileDialogs.setFolderDialog(nullptr);
     m_set.reset();
     m_about.reset();
     m_dir.reset();
@@ -199,24 +220,32 @@ void ConverterApp::FormCreate()
         .converting = [this] { return m_queue && m_queue->converting(); }});
     m_request.encoderPath = m_programFolder + QStringLiteral("/register.dat");
     m_request.workDir = m_programFolder;
+    m_main->loadFormPictures(m_programFolder);
 }
 
 void ConverterApp::buildFirstShowSequence()
 {
     MainWindow &w = *m_main;
+    m_firstShow.onError = [this](const QString &why) { m_boxes.error(why); };
     m_firstShow.setSteps({
         {QStringLiteral("ApplyCaptions"), [this] { applyCaptions(); }},
-        {QStringLiteral("LoadSkinAndBindObjects"), [] {}},
+        {QStringLiteral("LoadSkinAndBindObjects"),
+         [this, &w] {
+             const QString why = w.LoadSkinAndBindObjects(
+                 m_programFolder + QStringLiteral("/skn.skn"), m_dvdcutter.get());
+             if (!why.isEmpty())
+                 throw StartupError(QStringLiteral("The skin cannot be loaded: ") + why);
+         }},
         {QStringLiteral("HideProfilePanels"), [] {}},
         {QStringLiteral("StoreExeFileName"),
          [this] { m_edition.setExeFileName(exeFileNameFromArgv0(m_argv0)); }},
-        {QStringLiteral("ApplySkinLayout"), [] {}},
+        {QStringLiteral("ApplySkinLayout"), [this] { applySkinLayout(); }},
         {QStringLiteral("LoadPickerPictures"), [] {}},
         {QStringLiteral("LoadSettings"), [this] { m_settings->LoadSettings(); }},
         {QStringLiteral("HideJobList"), [&w] { w.jobListView()->setVisible(false); }},
         {QStringLiteral("FocusAddDvd"),
          [&w] {
-             if (QPushButton *b = w.button(QStringLiteral("bt_dvdopen")))
+             if (QAbstractButton *b = w.button(QStringLiteral("bt_dvdopen")))
                  b->setFocus();
          }},
         {QStringLiteral("ClearPreviewFlag"), [] {}},
@@ -226,6 +255,8 @@ void ConverterApp::buildFirstShowSequence()
         {QStringLiteral("ResetBars"),
          [&w] {
              w.SetBarFraction(QStringLiteral("convertpos"), 0, QStringLiteral("convert"), 9999);
+             w.SetBarFraction(QStringLiteral("playpos"), 0, QStringLiteral("Play"), 10000);
+             w.SetBarFraction(QStringLiteral("cutplaypos"), 0, QStringLiteral("CutPlay"), 9999);
          }},
         {QStringLiteral("HideConvertInfo"),
          [&w] { w.SetObjectVisible(QStringLiteral("convertinfo"), false); }},
@@ -280,8 +311,8 @@ void ConverterApp::connectCommands()
 {
     MainWindow &w = *m_main;
     const auto onClick = [&w](const QString &button, auto handler) {
-        if (QPushButton *b = w.button(button))
-            QObject::connect(b, &QPushButton::clicked, b, handler);
+        if (QAbstractButton *b = w.button(button))
+            QObject::connect(b, &QAbstractButton::clicked, b, handler);
     };
     const auto onAction = [&w](const QString &action, auto handler) {
         if (QAction *a = w.action(action))
@@ -315,10 +346,36 @@ void ConverterApp::connectCommands()
         QDir().mkpath(folder);
         m_shell.openFolder(folder);
     });
-    for (const char *object : {"openfiles", "openfolder", "browse", "open"}) {
-        const QString name = QString::fromLatin1(object);
-        onClick(name, [this, name] { m_skinCommands->Skin1Click(name); });
-    }
+    // The file edition has no DVD commands: its Add DVD and Add IFO controls add
+    // files and folders, as the File menu's items say.
+    const auto addDvd = [this] {
+        if (m_edition.isFileEdition())
+            m_importer->addFiles();
+    };
+    const auto addIfo = [this] {
+        if (m_edition.isFileEdition())
+            m_importer->addFolder();
+    };
+    onClick(QStringLiteral("bt_dvdopen"), addDvd);
+    onAction(QStringLiteral("AddFiles2"), addDvd);
+    onAction(QStringLiteral("MenuItem3"), addDvd);
+    onClick(QStringLiteral("bt_ifo"), addIfo);
+    onAction(QStringLiteral("AddFolder2"), addIfo);
+    onAction(QStringLiteral("MenuItem8"), addIfo);
+    onAction(QStringLiteral("Convert1"), [this] {
+        if (!m_queue->converting())
+            m_queue->startConversion();
+    });
+    onAction(QStringLiteral("Stop1"), [this] { m_queue->stopConversion(); });
+    onAction(QStringLiteral("Exit1"), [&w] { w.close(); });
+    onAction(QStringLiteral("Properties1"), [this] { m_properties->Properties1Click(); });
+    onAction(QStringLiteral("About1"), [this] { showAbout(); });
+    onAction(QStringLiteral("Help1"), [this] { openHelp(); });
+    for (const char *item : {"SelectAll1", "MenuItem10"})
+        onAction(QString::fromLatin1(item), [this] { checkAll(true); });
+    for (const char *item : {"UnselectAll1", "MenuItem11"})
+        onAction(QString::fromLatin1(item), [this] { checkAll(false); });
+    connectSkin();
     onClick(QStringLiteral("bt_mergeyse"), [this, &w] {
         m_queueSettings.mergeOn = false;
         w.SetObjectVisible(QStringLiteral("bt_mergeyse"), false);
@@ -346,17 +403,153 @@ void ConverterApp::updateCommandStates()
     in.settling = (m_queue && m_queue->stopping()) || (m_importer && m_importer->importing());
     const CommandStateTable::States states = CommandStateTable::compute(in);
     for (const QString &name : CommandStateTable::items()) {
-        if (QPushButton *b = w.button(name))
+        if (QAbstractButton *b = w.button(name))
             b->setEnabled(states.isEnabled(name));
         if (QAction *a = w.action(name))
             a->setEnabled(states.isEnabled(name));
     }
-    if (QPushButton *b = w.button(QStringLiteral("bt_start")))
+    if (QAbstractButton *b = w.button(QStringLiteral("bt_start")))
         b->setVisible(states.startShown);
-    if (QPushButton *b = w.button(QStringLiteral("Bt_Convertstop")))
+    if (QAbstractButton *b = w.button(QStringLiteral("Bt_Convertstop")))
         b->setVisible(states.stopShown);
-    // The file edition's Add Files and Add Folder work whenever Add DVD would.
+    // The skin's start and stop objects lie under the buttons they stand for.
+    w.SetObjectVisible(QStringLiteral("converter"), states.startShown);
+    w.SetObjectVisible(QStringLiteral("stopconverter"), states.stopShown);
+    // The skin's own add buttons look as Add DVD does; their clicks refuse by themselves.
+    if (skin::SkinnedWindow *skinned = w.skinned())
+        for (const char *name : {"openfiles", "openfolder", "dvdopen", "ifoopen"})
+            if (skin::SkinObject *o = skinned->FindObject(QString::fromLatin1(name)))
+                o->setEnabled(states.isEnabled(QStringLiteral("bt_dvdopen")));
+}
+
+void ConverterApp::applySkinLayout()
+{
+    if (!m_layout->exists()) {
+        // The controls keep the form's places; every reader gets its defaults.
+        m_boxes.information(m_texts->LookUpText(
+            QStringLiteral("MessageDlg"),
+            QStringLiteral("The program file cannot be found, please install again."),
+            QStringLiteral("The program file cannot be found, please install again.")));
+        return;
+    }
+    const std::optional<SkinLayout::Plan> plan = m_layout->plan(m_edition, *m_texts);
+    if (!plan)
+        return;
+    const QString why = m_main->ApplySkinLayout(*plan);
+    if (!why.isEmpty())
+        throw StartupError(why);
+    applyEdition();
+}
+
+void ConverterApp::applyEdition()
+{
+    MainWindow &w = *m_main;
+    const bool files = m_edition.isFileEdition();
+    if (files) {
+        const auto relabel = [&w](const char *name, const QString &label, const QString &hint) {
+            if (QAbstractButton *b = w.button(QString::fromLatin1(name))) {
+                b->setText(label);
+                b->setToolTip(hint);
+            }
+        };
+        relabel("bt_dvdopen", QStringLiteral("Add Files"),
+                m_texts->LookUpText(QStringLiteral("File"), QStringLiteral("Add File"),
+                                    QStringLiteral("Add Files")));
+        relabel("bt_ifo", QStringLiteral("Add Folder"),
+                m_texts->LookUpText(QStringLiteral("File"), QStringLiteral("Add Folder"),
+                                    QStringLiteral("Add Folder")));
+        if (QAbstractButton *b = w.button(QStringLiteral("bt_chapte")))
+            b->hide();
+    }
+    // Each edition offers its own way into an empty list.
+    for (const char *name : {"dvdopen", "ifoopen", "dvdfile"})
+        w.SetObjectVisible(QString::fromLatin1(name), !files);
     for (const char *name : {"openfiles", "openfolder"})
-        if (QPushButton *b = w.button(QString::fromLatin1(name)))
-            b->setEnabled(states.isEnabled(QStringLiteral("bt_dvdopen")));
+        w.SetObjectVisible(QString::fromLatin1(name), files);
+    if (!files) {
+        w.SetObjectText(QStringLiteral("emptyhint"), QString());
+        if (skin::SkinnedWindow *skinned = w.skinned())
+            if (skin::SkinObject *o = skinned->FindObject(QStringLiteral("emptyhint")))
+                o->setText(QStringLiteral("Add a DVD disc, a VIDEO_TS folder or IFO files."));
+    }
+}
+
+void ConverterApp::connectSkin()
+{
+    MainWindow &w = *m_main;
+    skin::SkinEngine &engine = w.skinEngine();
+    QObject::connect(&engine, &skin::SkinEngine::OnClick, &w,
+                     [this](skin::SkinObject *source) { m_skinCommands->Skin1Click(source->name()); });
+    QObject::connect(&engine, &skin::SkinEngine::OnMouseMove, &w,
+                     [this](skin::SkinObject *source, int, int) { Skin1MouseMove(source->name()); });
+    QObject::connect(&engine, &skin::SkinEngine::OnMouseDown, &w,
+                     [this](skin::SkinObject *source, Qt::MouseButton button, int, int) {
+                         Skin1MouseDown(source->name(), button);
+                     });
+    w.onControlMouseDown = [] {
+        // The profile picker closes here once it exists.
+    };
+    // Image buttons show their status texts themselves.
+    const std::pair<const char *, int> over[] = {
+        {"bt_dvdopen", 1}, {"bt_ifo", 2},   {"bt_remove", 23},   {"bt_clear", 24},
+        {"bt_chapte", 15}, {"bt_play", 10}, {"bt_playstop", 12}, {"bt_cut", 16}};
+    for (const auto &[name, string] : over)
+        if (skin::ImageButton *b = w.button(QString::fromLatin1(name))) {
+            const QString button = QString::fromLatin1(name);
+            const int n = string;
+            QObject::connect(b, &skin::ImageButton::entered, b, [this, button, n] {
+                // The file edition's add buttons speak of files and folders.
+                int shown = n;
+                if (m_edition.isFileEdition() && button == QLatin1String("bt_dvdopen"))
+                    shown = 22;
+                else if (m_edition.isFileEdition() && button == QLatin1String("bt_ifo"))
+                    shown = 21;
+                m_texts->LoadInterfaceString(shown);
+            });
+        }
+    for (const char *name : {"bt_dvdopen", "bt_ifo", "bt_remove", "bt_clear", "bt_set",
+                             "bt_chapte", "bt_play", "bt_playstop", "bt_cut"})
+        if (skin::ImageButton *b = w.button(QString::fromLatin1(name)))
+            QObject::connect(b, &skin::ImageButton::left, b,
+                             [this] { m_texts->LoadInterfaceString(25); });
+}
+
+void ConverterApp::Skin1MouseMove(const QString &object)
+{
+    MainWindow &w = *m_main;
+    if (!previewPlaying())
+        w.SetObjectVisible(QStringLiteral("pl_play"), false);
+    if (const std::optional<int> n = SkinCommands::hoverString(object))
+        m_texts->LoadInterfaceString(*n);
+}
+
+void ConverterApp::Skin1MouseDown(const QString &object, Qt::MouseButton)
+{
+    // The profile picker closes here once it exists.
+    if (m_queue->converting())
+        return;
+    if (object == QLatin1String("play_bar") || object == QLatin1String("cut_play_bar"))
+        m_seekDragging = true;
+}
+
+void ConverterApp::showAbout()
+{
+    // The about window's whole face is the skin's form, given on every showing.
+    m_main->skinEngine().SkinWindowAs(m_about.get(), QStringLiteral("about"));
+    if (skin::SkinnedWindow *face = m_main->skinEngine().SkinnedWindowOf(m_about.get()))
+        if (skin::SkinObject *version = face->FindObject(QStringLiteral("aboutversion")))
+            version->setText(QStringLiteral("Version ") + QCoreApplication::applicationVersion());
+    m_about->exec();
+}
+
+void ConverterApp::openHelp()
+{
+    const QString file = m_programFolder + QStringLiteral("/help/index.html");
+    m_shell.openDocument(m_layout->LayoutText(QStringLiteral("help"), QStringLiteral("link"), file));
+}
+
+void ConverterApp::checkAll(bool checked)
+{
+    for (int row = 0; row < m_jobs.rowCount(); ++row)
+        m_jobs.setChecked(row, checked);
 }

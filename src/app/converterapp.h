@@ -26,7 +26,10 @@
 
 #include <memory>
 
+class FolderDialog;
 class FormatSettingsDialog;
+class PropertiesCommand;
+class PropertiesDialog;
 class SkinCommands;
 class SkinLayout;
 class MainWindow;
@@ -49,6 +52,13 @@ public:
     FormatSettingsDialog &settingsDialog() { return *m_set; }
     const Edition &edition() const { return m_edition; }
     bool startupDone() const { return m_startupDone; }
+    bool seekDragging() const { return m_seekDragging; }
+    FolderDialog &folderDialog() { return *m_dir; }
+    PropertiesCommand &properties() { return *m_properties; }
+    PropertiesDialog &propertiesDialog() { return *m_info; }
+    NamedDialog &aboutDialog() { return *m_about; }
+    SkinCommands &skinCommands() { return *m_skinCommands; }
+    const SkinLayout &skinLayout() const { return *m_layout; }
 
 private:
     void FormCreate();
@@ -56,6 +66,15 @@ private:
     void applyCaptions();
     void connectCommands();
     void updateCommandStates();
+    void applySkinLayout();
+    void applyEdition();
+    void connectSkin();
+    void showAbout();
+    void openHelp();
+    void checkAll(bool checked);
+    // What the pointer over a skin object or an image button shows.
+    void Skin1MouseMove(const QString &object);
+    void Skin1MouseDown(const QString &object, Qt::MouseButton button);
     // Nothing plays before the preview engine exists; it will answer here.
     bool previewPlaying() const { return false; }
 
@@ -93,9 +112,13 @@ private:
     std::unique_ptr<SkinCommands> m_skinCommands;
     FirstShowSequence m_firstShow;
 
-    std::unique_ptr<NamedDialog> m_dir, m_about;
+    std::unique_ptr<FolderDialog> m_dir;
+    std::unique_ptr<NamedDialog> m_about;
     std::unique_ptr<FormatSettingsDialog> m_set;
-    std::unique_ptr<NamedDialog> m_info, m_dvdcutter;
+    std::unique_ptr<PropertiesDialog> m_info;
+    std::unique_ptr<NamedDialog> m_dvdcutter;
+    std::unique_ptr<PropertiesCommand> m_properties;
+    bool m_seekDragging = false; // the pointer went down on a seek bar
     // Every window whose controls take captions, the main window first.
     std::vector<QWidget *> captionedWindows() const;
 };

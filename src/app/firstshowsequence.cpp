@@ -6,8 +6,15 @@ void FirstShowSequence::FormShow(bool alreadyDone)
     if (alreadyDone || m_running)
         return;
     m_running = true;
-    for (const Step &step : m_steps)
-        if (step.run)
-            step.run();
+    try {
+        for (const Step &step : m_steps)
+            if (step.run)
+                step.run();
+    } catch (const StartupError &e) {
+        m_running = false;
+        if (onError)
+            onError(QString::fromStdString(e.what()));
+        return;
+    }
     m_running = false;
 }

@@ -71,7 +71,13 @@ void FileImporter::addFiles()
         m_c.boxes.warning(m_c.texts.LoadInterfaceString(26));
         return;
     }
-    const QStringList files = m_c.dialogs.chooseFiles();
+    addFilePaths(m_c.dialogs.chooseFiles());
+}
+
+void FileImporter::addFilePaths(const QStringList &files)
+{
+    if (m_importing)
+        return;
     if (!files.isEmpty() && beginImport()) {
         if (m_c.showJobList)
             m_c.showJobList();

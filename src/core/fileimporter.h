@@ -47,6 +47,7 @@ public:
     void addFiles();
     void addFolder();
     void addFolderPath(const QString &folder); // the part of addFolder after the dialog
+    void addFilePaths(const QStringList &files); // the part of addFiles after the dialog
     // Probes one file and appends its row; false when the file was skipped.
     bool addOneFile(const QString &path);
 

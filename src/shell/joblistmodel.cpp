@@ -30,12 +30,12 @@ int JobListModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QString JobListModel::failureText(int row) const
+QString JobListModel::failureText(const JobList &jobs, int row)
 {
-    if (!m_jobs.isFailed(row))
+    if (!jobs.isValidRow(row) || !jobs.isFailed(row))
         return QString();
-    QStringList lines = m_jobs.encoderLines(row);
-    lines.append(QStringLiteral("Exit code %1").arg(m_jobs.exitCode(row)));
+    QStringList lines = jobs.encoderLines(row);
+    lines.append(QStringLiteral("Exit code %1").arg(jobs.exitCode(row)));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -51,12 +51,12 @@ QVariant JobListModel::data(const QModelIndex &index, int role) const
             return m_jobs.caption(row);
         return m_jobs.cell(row, JobList::Column(column - FirstCellColumn));
     case Qt::CheckStateRole:
-        if (column == CaptionColumn)
+        if (column == CaptionColumn && m_checkBoxes)
             return m_jobs.isChecked(row) ? Qt::Checked : Qt::Unchecked;
         return {};
     case Qt::ToolTipRole:
         if (column == FirstCellColumn + JobList::StatusColumn) {
-            const QString why = failureText(row);
+            const QString why = failureText(m_jobs, row);
             if (!why.isEmpty())
                 return why;
         }
@@ -66,9 +66,19 @@ QVariant JobListModel::data(const QModelIndex &index, int role) const
     }
 }
 
+void JobListModel::setCheckBoxes(bool on)
+{
+    if (on == m_checkBoxes)
+        return;
+    m_checkBoxes = on;
+    if (rowCount() > 0)
+        emit dataChanged(index(0, CaptionColumn), index(rowCount() - 1, CaptionColumn),
+                         {Qt::CheckStateRole});
+}
+
 bool JobListModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!index.isValid() || index.column() != CaptionColumn || role != Qt::CheckStateRole)
+    if (!index.isValid() || !m_checkBoxes || index.column() != CaptionColumn || role != Qt::CheckStateRole)
         return false;
     m_jobs.setChecked(index.row(), value.value<Qt::CheckState>() == Qt::Checked);
     return true;
@@ -79,7 +89,7 @@ Qt::ItemFlags JobListModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    if (index.column() == CaptionColumn)
+    if (index.column() == CaptionColumn && m_checkBoxes)
         f |= Qt::ItemIsUserCheckable;
     return f;
 }

@@ -30,10 +30,16 @@ public:
                        int role = Qt::EditRole) override;
 
     JobList &jobs() const { return m_jobs; }
+    // Whether rows carry check boxes (the skin layout switches them on).
+    void setCheckBoxes(bool on);
+    bool checkBoxes() const { return m_checkBoxes; }
+
+    // What a failed row's encoder said, ending with its exit code; empty for any other
+    // row. The Status cell's tool tip and the properties dialog show the same text.
+    static QString failureText(const JobList &jobs, int row);
 
 private:
-    QString failureText(int row) const;
-
     JobList &m_jobs;
+    bool m_checkBoxes = true;
     QStringList m_headers;
 };

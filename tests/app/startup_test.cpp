@@ -1,5 +1,7 @@
 #include "app/converterapp.h"
 #include "platform/inifile.h"
+#include "shell/skin/imagebutton.h"
+#include "shell/skin/skinengine.h"
 #include "shell/widgets/formatsettingsdialog.h"
 #include "shell/widgets/joblistview.h"
 #include "shell/widgets/mainwindow.h"
@@ -28,8 +30,17 @@ void app() {} // the application object lives in main, around every test
 
 QString labelText(MainWindow &w, const char *name)
 {
-    auto *label = w.findChild<QLabel *>(QString::fromLatin1(name));
-    return label ? label->text() : QStringLiteral("<missing>");
+    return w.objectText(QString::fromLatin1(name));
+}
+
+// An enabled control of the window: an image button, or a button of the skin.
+bool enabled(MainWindow &w, const char *name)
+{
+    const QString object = QString::fromLatin1(name);
+    if (skin::ImageButton *b = w.button(object))
+        return b->isEnabled();
+    skin::SkinObject *o = w.skinned() ? w.skinned()->FindObject(object) : nullptr;
+    return o && o->isEnabled();
 }
 
 } // namespace
@@ -58,15 +69,15 @@ TEST(Startup, CreatesTheWindowsInOrderAndBuildsTheMainWindowOnce)
     EXPECT_TRUE(converter.edition().isFileEdition());
     EXPECT_EQ(labelText(w, "profilestext"), QStringLiteral("ASF-Advanced Streaming Format(*.asf)"));
     EXPECT_TRUE(w.jobListView()->isHidden());
-    EXPECT_TRUE(w.findChild<QWidget *>(QStringLiteral("convertinfo"))->isHidden());
+    EXPECT_FALSE(w.objectShown(QStringLiteral("convertinfo")));
     EXPECT_TRUE(w.findChild<QLineEdit *>(QStringLiteral("ed_output"))
                     ->text()
                     .endsWith(QStringLiteral("/My Video/")));
     // An empty list: only adding works; Start is shown but disabled, Stop is hidden.
     for (const char *name : {"bt_dvdopen", "bt_ifo", "openfiles", "openfolder"})
-        EXPECT_TRUE(w.button(QString::fromLatin1(name))->isEnabled()) << name;
+        EXPECT_TRUE(enabled(w, name)) << name;
     for (const char *name : {"bt_remove", "bt_clear", "bt_set", "bt_start", "bt_pause"})
-        EXPECT_FALSE(w.button(QString::fromLatin1(name))->isEnabled()) << name;
+        EXPECT_FALSE(enabled(w, name)) << name;
     EXPECT_FALSE(w.button(QStringLiteral("bt_start"))->isHidden());
     EXPECT_TRUE(w.button(QStringLiteral("Bt_Convertstop"))->isHidden());
     EXPECT_FALSE(w.action(QStringLiteral("Convert2"))->isEnabled());

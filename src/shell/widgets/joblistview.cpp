@@ -4,7 +4,31 @@
 #include "shell/joblistmodel.h"
 
 #include <QHeaderView>
+#include <QStyledItemDelegate>
 #include <QItemSelectionModel>
+
+namespace
+{
+
+// The Status cell is what people look for while a list converts: bold, and in the
+// danger colour when the row failed (its tool tip then holds the reason).
+class StatusDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->font.setBold(true);
+        if (!index.data(Qt::ToolTipRole).toString().isEmpty() &&
+            !(option->state & QStyle::State_Selected))
+            option->palette.setColor(QPalette::Text, QColor(0xc0, 0x39, 0x2b));
+    }
+};
+
+} // namespace
 
 JobListView::JobListView(JobList &jobs, QWidget *parent)
     : QTreeView(parent), m_jobs(jobs), m_model(new JobListModel(jobs, this))
@@ -19,7 +43,15 @@ JobListView::JobListView(JobList &jobs, QWidget *parent)
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
     header()->setStretchLastSection(true);
-    setColumnWidth(JobListModel::CaptionColumn, 220);
+    setColumnWidth(JobListModel::CaptionColumn, 170);
+    setColumnWidth(1, 90);
+    setColumnWidth(2, 70);
+    setColumnWidth(3, 70);
+    setAlternatingRowColors(true);
+    setItemDelegateForColumn(JobListModel::FirstCellColumn + JobList::StatusColumn,
+                             new StatusDelegate(this));
+    // Rows get their check boxes from the skin layout.
+    m_model->setCheckBoxes(false);
 
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &JobListView::selectionFromView);
@@ -68,4 +100,9 @@ void JobListView::selectionFromJobs()
     m_syncing = true;
     selectionModel()->select(wanted, QItemSelectionModel::ClearAndSelect);
     m_syncing = false;
+}
+
+void JobListView::setCheckBoxes(bool on)
+{
+    m_model->setCheckBoxes(on);
 }

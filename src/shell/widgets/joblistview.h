@@ -15,6 +15,7 @@ public:
 
     JobListModel *jobModel() const { return m_model; }
     void setColumnCaption(int column, const QString &caption);
+    void setCheckBoxes(bool on);
 
 private:
     void selectionFromView();

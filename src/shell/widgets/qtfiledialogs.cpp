@@ -1,5 +1,7 @@
 #include "shell/widgets/qtfiledialogs.h"
 
+#include "shell/widgets/folderdialog.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -52,7 +54,9 @@ QStringList QtFileDialogs::chooseFiles()
 
 QString QtFileDialogs::chooseFolder(const QString &caption)
 {
-    const QString folder = QFileDialog::getExistingDirectory(m_parent, caption, m_lastFolder);
+    const QString folder = m_folderDialog
+                               ? m_folderDialog->ShowFolderDialog(caption)
+                               : QFileDialog::getExistingDirectory(m_parent, caption, m_lastFolder);
     if (!folder.isEmpty())
         m_lastFolder = folder;
     return folder;

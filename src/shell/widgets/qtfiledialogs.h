@@ -5,13 +5,17 @@
 #include <QPointer>
 #include <QWidget>
 
+class FolderDialog;
+
 // The file dialog for Add Files (several files, the video format filters) and the
-// folder dialog for Add Folder.
+// program's folder dialog for Add Folder and the output folder.
 class QtFileDialogs : public FileDialogs
 {
 public:
     explicit QtFileDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget *parent) { m_parent = parent; }
+    // Folders are chosen in the program's own folder dialog.
+    void setFolderDialog(FolderDialog *dialog) { m_folderDialog = dialog; }
 
     QStringList chooseFiles() override;
     QString chooseFolder(const QString &caption) override;
@@ -21,5 +25,6 @@ public:
 
 private:
     QPointer<QWidget> m_parent;
+    FolderDialog *m_folderDialog = nullptr;
     QString m_lastFolder;
 };

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "skinsource.h"
+
+#include <QColor>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+class IconTheme;
+class QPainter;
+
+enum class FaceState { Normal, Over, Down, Disabled };
+
+// The program's mark: the title picture and the application icon show it.
+inline const QString kAppMarkIcon = QStringLiteral("video-x-generic");
+
+// Draws the skin's shapes, faces and icons in logical pixels; the painter's
+// device decides the scale, so the same calls make the 1x and the 2x pictures.
+class FacePainter
+{
+public:
+    FacePainter(const SkinSource &skin, const IconTheme &icons);
+
+    void paintDecor(QPainter &p, const Decor &decor) const;
+    // A face filling a picture of `size` in one of its states.
+    void paintFace(QPainter &p, const Face &face, QSize size, FaceState state) const;
+    // The edition's mark and name in a title picture of `size`.
+    void paintTitle(QPainter &p, const QString &displayName, QSize size) const;
+    void paintAppIcon(QPainter &p, QSize size) const;
+    void paintIcon(QPainter &p, const QString &name, const QRect &box, const QColor &color,
+                   qreal opacity = 1.0) const;
+
+private:
+    // A box filled and/or framed by a 1-pixel border inside `rect`.
+    void paintBox(QPainter &p, const QRectF &rect, const std::optional<QColor> &fill,
+                  const std::optional<QColor> &border, qreal radius) const;
+    void paintSwitch(QPainter &p, bool on, QSize size, FaceState state) const;
+
+    const SkinSource &m_skin;
+    const IconTheme &m_icons;
+};
