@@ -43,10 +43,12 @@ JobListView::JobListView(JobList &jobs, QWidget *parent)
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
     header()->setStretchLastSection(true);
-    setColumnWidth(JobListModel::CaptionColumn, 170);
-    setColumnWidth(1, 90);
-    setColumnWidth(2, 70);
-    setColumnWidth(3, 70);
+    // The five columns fit the list's width: no sideways scrolling.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setColumnWidth(JobListModel::CaptionColumn, 136);
+    setColumnWidth(1, 104);
+    setColumnWidth(2, 66);
+    setColumnWidth(3, 90);
     setAlternatingRowColors(true);
     setItemDelegateForColumn(JobListModel::FirstCellColumn + JobList::StatusColumn,
                              new StatusDelegate(this));

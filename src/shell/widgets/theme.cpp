@@ -45,10 +45,10 @@ QTreeView#lv {
     selection-background-color: #2458d6; selection-color: #ffffff;
 }
 QTreeView#lv::item { height: 24px; padding: 0 4px; }
-QTreeView#lv::item:selected { background: #2458d6; color: #ffffff; }
+QTreeView#lv::item:selected { background: #2458d6; color: #ffffff; padding: 0 4px; }
 QTreeView#lv QHeaderView::section {
     background: #f3f4f6; color: #545b66; border: none;
-    border-bottom: 1px solid #d5d9e0; padding: 4px 6px; font-weight: bold;
+    border-bottom: 1px solid #d5d9e0; padding: 4px 6px; font-size: 11px;
 }
 QLineEdit#ed_output { background: transparent; border: none; color: #1f2328; }
 QToolTip { border: 1px solid #232b38; padding: 4px; }
