@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev breeze-icon-theme
   ffmpeg libavformat-dev libavcodec-dev libavutil-dev libavfilter-dev
   libswscale-dev libswresample-dev
   libdvdread-dev libmpv-dev libopencore-amrnb-dev
