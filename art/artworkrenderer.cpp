@@ -17,6 +17,7 @@ constexpr std::array kScales = {1, 2};
 // The menus' own colours: their image list is drawn on their background.
 const QColor kMenuBackground(0xfa, 0xfa, 0xfe);
 const QColor kMenuIcon(0x23, 0x26, 0x29);
+constexpr int kCategorySize = 32;
 constexpr int kMenuCell = 16;
 
 constexpr int kAppIconSize = 64;
@@ -57,7 +58,7 @@ bool ArtworkRenderer::renderAll(QString *error)
             return false;
     }
     return renderWidgetFaces(error) && renderTitles(error) && renderMenuImages(error) &&
-           renderAppIcon(error) && writeStamp(error);
+           renderCategoryPictures(error) && renderAppIcon(error) && writeStamp(error);
 }
 
 bool ArtworkRenderer::renderForm(const SkinForm &form, QString *error)
@@ -122,6 +123,24 @@ bool ArtworkRenderer::renderMenuImages(QString *error)
     };
     return write(QStringLiteral("images/menuimages.bmp"), filled(size, kMenuBackground), paint,
                  error);
+}
+
+bool ArtworkRenderer::renderCategoryPictures(QString *error)
+{
+    // The current category beside the profile: images/main/<category>.bmp, on the
+    // white card it sits on, in the accent colour.
+    const QSize size(kCategorySize, kCategorySize);
+    for (int i = 0; i < m_skin.categoryPictures.size(); ++i) {
+        const QString icon = m_skin.categoryPictures[i];
+        const auto paint = [&](QPainter &p) {
+            m_faces.paintIcon(p, icon, QRect(QPoint(0, 0), size), m_skin.palette.value(
+                                                                      QStringLiteral("accent")));
+        };
+        if (!write(QStringLiteral("images/main/%1.bmp").arg(i + 1), filled(size, Qt::white), paint,
+                   error))
+            return false;
+    }
+    return true;
 }
 
 bool ArtworkRenderer::renderAppIcon(QString *error)

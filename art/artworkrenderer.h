@@ -30,6 +30,7 @@ private:
     bool renderWidgetFaces(QString *error);
     bool renderTitles(QString *error);
     bool renderMenuImages(QString *error);
+    bool renderCategoryPictures(QString *error);
     bool renderAppIcon(QString *error);
     bool writeStamp(QString *error);
 

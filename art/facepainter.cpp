@@ -14,8 +14,8 @@ namespace
 
 // How a face looks in one state: what is absent is not drawn.
 struct Look {
-    std::optional<QColor> fill;
-    std::optional<QColor> border;
+    QColor fill; // invalid: none
+    QColor border;
     QColor icon;
     qreal iconOpacity = 1.0;
 };
@@ -91,98 +91,81 @@ FacePainter::FacePainter(const SkinSource &skin, const IconTheme &icons)
 
 void FacePainter::paintDecor(QPainter &p, const Decor &decor) const
 {
-    if (decor.fill || decor.border)
-        paintBox(p, decor.rect, decor.fill, decor.border, decor.radius);
+    paintBox(p, decor.rect, decor.fill, decor.border, decor.radius);
     if (!decor.icon.isEmpty())
         paintIcon(p, decor.icon, decor.rect, decor.iconColor);
 }
 
 void FacePainter::paintFace(QPainter &p, const Face &face, QSize size, FaceState state) const
 {
-    if (face.style == FaceStyle::SwitchOn || face.style == FaceStyle::SwitchOff) {
-        paintSwitch(p, face.style == FaceStyle::SwitchOn, size, state);
-        return;
-    }
-
     const auto c = [this](const char *key) { return m_skin.color(QLatin1String(key)); };
-    const bool over = state == FaceState::Over;
-    const bool down = state == FaceState::Down;
-    const bool disabled = state == FaceState::Disabled;
-    Look look{std::nullopt, std::nullopt, c("text"), disabled ? 0.35 : 1.0};
+    const auto pick = [state](QColor normal, QColor over, QColor down, QColor disabled) {
+        return state == FaceState::Over       ? over
+               : state == FaceState::Down     ? down
+               : state == FaceState::Disabled ? disabled
+                                              : normal;
+    };
+    const QColor none;
+    const qreal faded = state == FaceState::Disabled ? 0.35 : 1.0;
+
+    Look look{none, none, c("text"), faded};
     switch (face.style) {
     case FaceStyle::Tool:
-        if (over)
-            look = {rgb("#e6ecf8"), rgb("#c5d3f0"), look.icon};
-        else if (down)
-            look = {rgb("#d3def4"), rgb("#b3c6ec"), look.icon};
+        look.fill = pick(none, rgb("#e6ecf8"), rgb("#d3def4"), none);
+        look.border = pick(none, rgb("#c5d3f0"), rgb("#b3c6ec"), none);
         break;
     case FaceStyle::Media:
-        look.fill = disabled ? c("window")
-                    : over   ? rgb("#e6ecf8")
-                    : down   ? rgb("#d3def4")
-                             : c("surface");
-        look.border = disabled ? rgb("#e1e4e9") : over || down ? rgb("#9fb4e4") : c("border");
-        look.iconOpacity = disabled ? 0.30 : 1.0;
+        look.fill = pick(c("surface"), rgb("#e6ecf8"), rgb("#d3def4"), c("window"));
+        look.border = pick(c("border"), rgb("#9fb4e4"), rgb("#9fb4e4"), rgb("#e1e4e9"));
+        look.iconOpacity = state == FaceState::Disabled ? 0.30 : 1.0;
         break;
     case FaceStyle::Primary:
-        look = {disabled ? rgb("#a9b9df")
-                : over   ? c("accentHover")
-                : down   ? c("accentPressed")
-                         : c("accent"),
-                std::nullopt, Qt::white};
+        look = {pick(c("accent"), c("accentHover"), c("accentPressed"), rgb("#a9b9df")), none,
+                Qt::white};
         break;
     case FaceStyle::Danger:
-        look = {disabled ? rgb("#d9a19b")
-                : over   ? c("dangerHover")
-                : down   ? rgb("#8e2a20")
-                         : c("danger"),
-                std::nullopt, Qt::white};
+        look = {pick(c("danger"), c("dangerHover"), rgb("#8e2a20"), rgb("#d9a19b")), none,
+                Qt::white};
         break;
     case FaceStyle::Secondary:
-        look.fill = disabled ? c("window")
-                    : over   ? rgb("#eef2fa")
-                    : down   ? rgb("#dde5f5")
-                             : c("surface");
-        look.border = over || down ? rgb("#aebfe3") : c("border");
+        look.fill = pick(c("surface"), rgb("#eef2fa"), rgb("#dde5f5"), c("window"));
+        look.border = pick(c("border"), rgb("#aebfe3"), rgb("#aebfe3"), c("border"));
         break;
     case FaceStyle::TitleMenu:
     case FaceStyle::TitleButton:
-    case FaceStyle::TitleClose: {
-        const bool close = face.style == FaceStyle::TitleClose;
-        if (over)
-            look.fill = close ? c("danger") : rgb("#3a4556");
-        else if (down)
-            look.fill = close ? c("dangerHover") : rgb("#2d3645");
-        look.icon = c("titleText");
+        look = {pick(none, rgb("#3a4556"), rgb("#2d3645"), none), none, c("titleText"), faded};
         break;
-    }
+    case FaceStyle::TitleClose:
+        look = {pick(none, c("danger"), c("dangerHover"), none), none, c("titleText"), faded};
+        break;
     case FaceStyle::SwitchOn:
-    case FaceStyle::SwitchOff:
-        break;
+    case FaceStyle::SwitchOff: {
+        // The label follows from x 44; only the switch is drawn.
+        const bool on = face.style == FaceStyle::SwitchOn;
+        const QColor track =
+            on ? pick(c("accent"), c("accentHover"), c("accentPressed"), c("accent"))
+               : pick(rgb("#b9c0cb"), rgb("#a3abb8"), rgb("#8f98a6"), rgb("#b9c0cb"));
+        paintSwitch(p, on, track, size, state == FaceState::Disabled ? 0.45 : 1.0);
+        return;
+    }
     }
 
-    if (look.fill || look.border)
-        paintBox(p, QRectF(QPointF(0, 0), size), look.fill, look.border,
-                 isTitleStrip(face.style) ? 4 : 6);
+    paintBox(p, QRectF(QPointF(0, 0), size), look.fill, look.border,
+             isTitleStrip(face.style) ? 4 : 6);
     if (!face.icon.isEmpty())
         paintIcon(p, face.icon, iconBox(face.style, size), look.icon, look.iconOpacity);
 }
 
-void FacePainter::paintSwitch(QPainter &p, bool on, QSize size, FaceState state) const
+void FacePainter::paintSwitch(QPainter &p, bool on, const QColor &trackColour, QSize size,
+                              qreal opacity) const
 {
     const QRect track(0, (size.height() - 20) / 2, 36, 20);
-    QColor colour = on ? m_skin.color(QStringLiteral("accent")) : rgb("#b9c0cb");
-    if (state == FaceState::Over)
-        colour = on ? m_skin.color(QStringLiteral("accentHover")) : rgb("#a3abb8");
-    else if (state == FaceState::Down)
-        colour = on ? m_skin.color(QStringLiteral("accentPressed")) : rgb("#8f98a6");
-
-    withOpacity(p, track, state == FaceState::Disabled ? 0.45 : 1.0, [&](QPainter &lp) {
-        paintBox(lp, track, colour, std::nullopt, track.height() / 2.0);
-        const QRectF knob(on ? track.right() - 17 : track.left() + 2, track.top() + 2, 16, 16);
+    withOpacity(p, track, opacity, [&](QPainter &lp) {
+        paintBox(lp, track, trackColour, QColor(), track.height() / 2.0);
+        const int knobX = on ? track.x() + track.width() - 18 : track.x() + 2;
         lp.setPen(Qt::NoPen);
         lp.setBrush(Qt::white);
-        lp.drawEllipse(knob);
+        lp.drawEllipse(QRectF(knobX, track.y() + 2, 16, 16));
     });
 }
 
@@ -206,7 +189,7 @@ void FacePainter::paintAppIcon(QPainter &p, QSize size) const
     // A square a little inside the canvas, as desktop application icons are drawn.
     const qreal unit = size.width() / 64.0;
     const QRectF square(4 * unit, 4 * unit, 56 * unit, 56 * unit);
-    paintBox(p, square, m_skin.color(QStringLiteral("accent")), std::nullopt, 12 * unit);
+    paintBox(p, square, m_skin.color(QStringLiteral("accent")), QColor(), 12 * unit);
     paintIcon(p, kAppMarkIcon, centred(size, qRound(32 * unit)), Qt::white);
 }
 
@@ -217,29 +200,31 @@ void FacePainter::paintIcon(QPainter &p, const QString &name, const QRect &box, 
                 [&](QPainter &lp) { m_icons.paint(lp, name, box, color); });
 }
 
-void FacePainter::paintBox(QPainter &p, const QRectF &rect, const std::optional<QColor> &fill,
-                           const std::optional<QColor> &border, qreal radius) const
+void FacePainter::paintBox(QPainter &p, const QRectF &rect, const QColor &fill,
+                           const QColor &border, qreal radius) const
 {
     QPainterPath outer;
     outer.addRoundedRect(rect, radius, radius);
-    if (!border) {
-        p.fillPath(outer, *fill);
+    if (!border.isValid()) {
+        if (fill.isValid())
+            p.fillPath(outer, fill);
         return;
     }
     // The border is the ring between the box and the box one pixel smaller, so it
     // covers whole pixels at every scale.
+    const qreal innerRadius = qMax(radius - 1, 0.0);
     QPainterPath inner;
-    inner.addRoundedRect(rect.adjusted(1, 1, -1, -1), qMax(radius - 1, 0.0), qMax(radius - 1, 0.0));
-    if (fill && fill->alpha() == 255) {
+    inner.addRoundedRect(rect.adjusted(1, 1, -1, -1), innerRadius, innerRadius);
+    if (fill.isValid() && fill.alpha() == 255) {
         // Filling over the border's colour leaves no seam along the rounded corners.
-        p.fillPath(outer, *border);
-        p.fillPath(inner, *fill);
+        p.fillPath(outer, border);
+        p.fillPath(inner, fill);
         return;
     }
     QPainterPath ring = outer;
     ring.addPath(inner);
     ring.setFillRule(Qt::OddEvenFill);
-    p.fillPath(ring, *border);
-    if (fill)
-        p.fillPath(inner, *fill);
+    p.fillPath(ring, border);
+    if (fill.isValid())
+        p.fillPath(inner, fill);
 }

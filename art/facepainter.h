@@ -7,8 +7,6 @@
 #include <QSize>
 #include <QString>
 
-#include <optional>
-
 class IconTheme;
 class QPainter;
 
@@ -34,10 +32,13 @@ public:
                    qreal opacity = 1.0) const;
 
 private:
-    // A box filled and/or framed by a 1-pixel border inside `rect`.
-    void paintBox(QPainter &p, const QRectF &rect, const std::optional<QColor> &fill,
-                  const std::optional<QColor> &border, qreal radius) const;
-    void paintSwitch(QPainter &p, bool on, QSize size, FaceState state) const;
+    // A box filled and/or framed by a 1-pixel border inside `rect`; an invalid
+    // colour is not drawn.
+    void paintBox(QPainter &p, const QRectF &rect, const QColor &fill, const QColor &border,
+                  qreal radius) const;
+    // A toggle switch at the left of a picture of `size`.
+    void paintSwitch(QPainter &p, bool on, const QColor &trackColour, QSize size,
+                     qreal opacity) const;
 
     const SkinSource &m_skin;
     const IconTheme &m_icons;

@@ -113,28 +113,27 @@ bool IconTheme::load(const QString &name, QString *error)
 IconTheme::Choice IconTheme::choose(const QString &name, int size) const
 {
     // The theme's drawings keep their lines on whole pixels only at the size they
-    // are made for or a whole multiple of it. Between those sizes the nearest smaller
-    // drawing is used as it is, centred, rather than a blurred rescaled one.
+    // are made for or a whole multiple of it. So the largest such size that fits is
+    // used, centred, when it is close to the box; a drawing made for that very size
+    // wins over an enlarged one.
     const std::vector<Variant> &variants = m_icons.find(name).value();
-    const Variant *exact = nullptr, *multiple = nullptr, *smaller = nullptr, *mono = nullptr;
+    const Variant *best = nullptr, *mono = nullptr;
+    int bestSize = 0;
     for (const Variant &v : variants) {
         if (!v.monochrome || v.designSize <= 0)
             continue;
         if (!mono)
             mono = &v;
-        if (v.designSize == size && !exact)
-            exact = &v;
-        if (v.designSize >= kSmallestDrawing && size % v.designSize == 0 &&
-            (!multiple || v.designSize > multiple->designSize))
-            multiple = &v;
-        if (v.designSize >= kSmallestDrawing && v.designSize < size &&
-            (!smaller || v.designSize > smaller->designSize))
-            smaller = &v;
+        if (v.designSize < kSmallestDrawing && v.designSize != size)
+            continue;
+        const int fit = size / v.designSize * v.designSize;
+        if (fit > bestSize || (fit == bestSize && best && v.designSize > best->designSize)) {
+            best = &v;
+            bestSize = fit;
+        }
     }
-    if (exact || multiple)
-        return {exact ? *exact : *multiple, size};
-    if (smaller)
-        return {*smaller, smaller->designSize};
+    if (best && bestSize * 5 >= size * 4)
+        return {*best, bestSize};
     return {mono ? *mono : variants.front(), size};
 }
 

@@ -23,7 +23,8 @@ public:
     // when there is none.
     bool load(const QString &name, QString *error);
 
-    // Draws a loaded icon recoloured into `box`.
+    // Draws a loaded icon recoloured into `box`: at the largest size its drawings
+    // are sharp at that still fills most of the box, centred.
     void paint(QPainter &p, const QString &name, const QRectF &box, const QColor &color) const;
 
     // Loaded icons the theme has only in several colours; they are drawn as they are.

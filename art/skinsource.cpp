@@ -104,12 +104,8 @@ bool readDecor(Reader &r, const SkinSource &skin, const QJsonObject &o, const QS
     d->icon = o.value(QStringLiteral("icon")).toString();
     for (auto [key, slot] : {std::pair{"fill", &d->fill}, std::pair{"border", &d->border}}) {
         const QJsonValue v = o.value(QLatin1String(key));
-        if (v.isUndefined())
-            continue;
-        QColor c;
-        if (!r.color(skin.palette, v, where, &c))
+        if (!v.isUndefined() && !r.color(skin.palette, v, where, slot))
             return false;
-        *slot = c;
     }
     if (!d->icon.isEmpty()) {
         const QJsonValue v = o.value(QStringLiteral("color"));
@@ -117,7 +113,7 @@ bool readDecor(Reader &r, const SkinSource &skin, const QJsonObject &o, const QS
         if (!v.isUndefined() && !r.color(skin.palette, v, where, &d->iconColor))
             return false;
     }
-    if (!d->fill && !d->border && d->icon.isEmpty())
+    if (!d->fill.isValid() && !d->border.isValid() && d->icon.isEmpty())
         return r.fail(where, QStringLiteral("needs a \"fill\", a \"border\" or an \"icon\""));
     return true;
 }
@@ -222,6 +218,10 @@ bool readSkinFile(const QString &path, SkinSource *skin, QString *error)
 
     for (const QJsonValue &v : root.value(QStringLiteral("menuImages")).toArray())
         skin->menuImages.append(v.toString());
+    for (const QJsonValue &v : root.value(QStringLiteral("categoryPictures")).toArray())
+        skin->categoryPictures.append(v.toString());
+    if (skin->categoryPictures.contains(QString()))
+        return r.fail(QStringLiteral("categoryPictures"), QStringLiteral("an entry is not an icon name"));
     if (skin->menuImages.contains(QString()))
         return r.fail(QStringLiteral("menuImages"), QStringLiteral("an entry is not an icon name"));
     return true;
@@ -277,7 +277,7 @@ const SkinForm *SkinSource::form(const QString &name) const
 
 QStringList SkinSource::iconNames() const
 {
-    QStringList names = menuImages;
+    QStringList names = menuImages + categoryPictures;
     for (const SkinForm &f : forms) {
         for (const Decor &d : f.decor)
             names.append(d.icon);

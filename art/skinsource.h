@@ -33,8 +33,8 @@ struct Face {
 // One item of a form's decor: a filled and/or bordered box, or a recoloured icon.
 struct Decor {
     QRect rect;
-    std::optional<QColor> fill;
-    std::optional<QColor> border;
+    QColor fill; // invalid: none
+    QColor border;
     int radius = 0;
     QString icon;
     QColor iconColor;
@@ -74,6 +74,7 @@ struct SkinSource {
     std::vector<SkinTitle> titles;
     QRect titleRect; // [Title] of Skin.ini, 24 pixels high
     QStringList menuImages;
+    QStringList categoryPictures; // icons of the profile categories 1, 2, ...
 
     QColor color(const QString &key) const { return palette.value(key); }
     const SkinForm *form(const QString &name) const;

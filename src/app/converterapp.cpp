@@ -446,16 +446,22 @@ void ConverterApp::applyEdition()
     MainWindow &w = *m_main;
     const bool files = m_edition.isFileEdition();
     if (files) {
-        const auto relabel = [&w](const char *name, const QString &label, const QString &hint) {
-            if (QAbstractButton *b = w.button(QString::fromLatin1(name))) {
+        // The pictures of the file commands, where the skin has them.
+        const auto relabel = [this, &w](const char *name, const char *pictures,
+                                        const QString &label, const QString &hint) {
+            if (skin::ImageButton *b = w.button(QString::fromLatin1(name))) {
+                const QString base =
+                    m_programFolder + QStringLiteral("/images/") + QString::fromLatin1(pictures);
+                b->loadPictures(base + QStringLiteral(".bmp"), base + QStringLiteral("on.bmp"),
+                                base + QStringLiteral("D.bmp"));
                 b->setText(label);
                 b->setToolTip(hint);
             }
         };
-        relabel("bt_dvdopen", QStringLiteral("Add Files"),
+        relabel("bt_dvdopen", "bt_addfiles", QStringLiteral("Add Files"),
                 m_texts->LookUpText(QStringLiteral("File"), QStringLiteral("Add File"),
                                     QStringLiteral("Add Files")));
-        relabel("bt_ifo", QStringLiteral("Add Folder"),
+        relabel("bt_ifo", "bt_addfolder", QStringLiteral("Add Folder"),
                 m_texts->LookUpText(QStringLiteral("File"), QStringLiteral("Add Folder"),
                                     QStringLiteral("Add Folder")));
         if (QAbstractButton *b = w.button(QStringLiteral("bt_chapte")))

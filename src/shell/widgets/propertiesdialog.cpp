@@ -20,6 +20,8 @@ QGroupBox *basicInfoGroup(const QString &name, QWidget *parent)
 {
     auto *group = new QGroupBox(QStringLiteral("Basic Info"), parent);
     group->setObjectName(name);
+    // The groups keep their height; the failure field makes do with the rest.
+    group->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto *form = new QFormLayout(group);
     form->setContentsMargins(8, 8, 8, 8);
     form->setHorizontalSpacing(8);
@@ -87,20 +89,34 @@ PropertiesDialog::PropertiesDialog(QWidget *parent)
     m_failure->setReadOnly(true);
     m_failureLabel->setBuddy(m_failure);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Button1"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    // One label column for the three groups, so that their fields line up.
+    QList<QLabel *> labels = findChildren<QLabel *>();
+    labels.removeOne(m_failureLabel);
+    int labelWidth = 0;
+    for (const QLabel *label : labels)
+        labelWidth = qMax(labelWidth, label->sizeHint().width());
+    for (QLabel *label : labels)
+        label->setMinimumWidth(labelWidth);
+
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setObjectName(QStringLiteral("Button1"));
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(ok);
+    buttons->addWidget(m_ok);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setSpacing(8);
+    // The two streams side by side leave the failure field room for a few lines.
+    auto *streams = new QHBoxLayout;
+    streams->setSpacing(8);
+    streams->addWidget(video);
+    streams->addWidget(audio);
+    video->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred); // as tall as audio
     layout->addWidget(overall);
-    layout->addWidget(video);
-    layout->addWidget(audio);
+    layout->addLayout(streams);
     layout->addWidget(m_failureLabel);
     layout->addWidget(m_failure, 1);
     layout->addStretch(); // takes the failure field's room while it is hidden
@@ -131,7 +147,9 @@ void PropertiesDialog::fill(const Toriginalinfo &info, const QString &failureRea
 
 void PropertiesDialog::showEvent(QShowEvent *event)
 {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         centreOnOwner(*this);
+        m_ok->setFocus(); // not the first field, whose whole text would show selected
+    }
     QDialog::showEvent(event);
 }

@@ -6,6 +6,7 @@
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 struct Toriginalinfo;
 
 // The properties dialog `Tfm_info`: the source facts of one job row, read-only, and
@@ -34,4 +35,5 @@ private:
     QLineEdit *m_channels = nullptr;
     QLabel *m_failureLabel = nullptr;
     QPlainTextEdit *m_failure = nullptr;
+    QPushButton *m_ok = nullptr;
 };
