@@ -44,8 +44,8 @@ QTreeView#lv {
     border: 1px solid #d5d9e0; border-radius: 6px; outline: 0;
     selection-background-color: #2458d6; selection-color: #ffffff;
 }
-QTreeView#lv::item { height: 24px; padding: 0 4px; }
-QTreeView#lv::item:selected { background: #2458d6; color: #ffffff; padding: 0 4px; }
+QTreeView#lv::item { height: 24px; }
+QTreeView#lv::item:selected { background: #2458d6; color: #ffffff; }
 QTreeView#lv QHeaderView::section {
     background: #f3f4f6; color: #545b66; border: none;
     border-bottom: 1px solid #d5d9e0; padding: 4px 6px; font-size: 11px;
