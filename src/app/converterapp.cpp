@@ -473,7 +473,6 @@ void ConverterApp::applyEdition()
     for (const char *name : {"openfiles", "openfolder"})
         w.SetObjectVisible(QString::fromLatin1(name), files);
     if (!files) {
-        w.SetObjectText(QStringLiteral("emptyhint"), QString());
         if (skin::SkinnedWindow *skinned = w.skinned())
             if (skin::SkinObject *o = skinned->FindObject(QStringLiteral("emptyhint")))
                 o->setText(QStringLiteral("Add a DVD disc, a VIDEO_TS folder or IFO files."));
