@@ -15,7 +15,7 @@ namespace
 constexpr std::array kScales = {1, 2};
 
 // The menus' own colours: their image list is drawn on their background.
-const QColor kMenuBackground(0xfa, 0xfa, 0xfe);
+const QColor kMenuBackground(0xfa, 0xfb, 0xfe); // the menus' own colour
 const QColor kMenuIcon(0x23, 0x26, 0x29);
 constexpr int kCategorySize = 32;
 constexpr int kMenuCell = 16;
