@@ -2,6 +2,7 @@
 
 #include "core/consoleencoderprocess.h"
 #include "platform/paths.h"
+#include "profiles/catalogue.h"
 #include "shell/captions.h"
 #include "shell/commandstatetable.h"
 #include "shell/skincommands.h"
@@ -13,6 +14,7 @@
 #include "shell/widgets/formatsettingsdialog.h"
 #include "shell/widgets/joblistview.h"
 #include "shell/widgets/mainwindow.h"
+#include "shell/widgets/pickerpanels.h"
 #include "shell/widgets/propertiescommand.h"
 #include "shell/widgets/propertiesdialog.h"
 #include "shell/widgets/theme.h"
@@ -55,6 +57,19 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
                                  .skin = *m_main,
                                  .programFolder = m_programFolder,
                                  .recomputeOutputSizes = recompute});
+    m_profilePicker = std::make_unique<ProfilePicker>(ProfilePicker::Context{
+        .profile = m_profile,
+        .state = m_picker,
+        .edition = m_edition,
+        .texts = *m_texts,
+        .boxes = m_boxes,
+        .view = m_main->pickerPanels(),
+        .programFolder = m_programFolder,
+        .converting = [this] { return m_queue && m_queue->converting(); },
+        .previewPlaying = [this] { return previewPlaying(); },
+        .selectProfile = [this](int n) { m_selector->selectProfile(n); },
+        .leftMoveInt = [this] { return m_leftMoveInt; }});
+    m_main->pickerPanels().setPicker(m_profilePicker.get());
     m_formatController = std::make_unique<FormatSettingsController>(
         FormatSettingsController::Context{.settings = m_format,
                                           .queue = m_queueSettings,
@@ -236,11 +251,16 @@ void ConverterApp::buildFirstShowSequence()
              if (!why.isEmpty())
                  throw StartupError(QStringLiteral("The skin cannot be loaded: ") + why);
          }},
-        {QStringLiteral("HideProfilePanels"), [] {}},
+        {QStringLiteral("HideProfilePanels"), [this] { m_profilePicker->HideProfilePanels(); }},
         {QStringLiteral("StoreExeFileName"),
          [this] { m_edition.setExeFileName(exeFileNameFromArgv0(m_argv0)); }},
         {QStringLiteral("ApplySkinLayout"), [this] { applySkinLayout(); }},
-        {QStringLiteral("LoadPickerPictures"), [] {}},
+        {QStringLiteral("LoadPickerPictures"),
+         [this] {
+             applyPickerCaptions();
+             m_profilePicker->loadAllButtonPictures();
+             m_profilePicker->loadCategoryPictures();
+         }},
         {QStringLiteral("LoadSettings"), [this] { m_settings->LoadSettings(); }},
         {QStringLiteral("HideJobList"), [&w] { w.jobListView()->setVisible(false); }},
         {QStringLiteral("FocusAddDvd"),
@@ -435,6 +455,7 @@ void ConverterApp::applySkinLayout()
     const std::optional<SkinLayout::Plan> plan = m_layout->plan(m_edition, *m_texts);
     if (!plan)
         return;
+    m_leftMoveInt = plan->leftMoveInt;
     const QString why = m_main->ApplySkinLayout(*plan);
     if (!why.isEmpty())
         throw StartupError(why);
@@ -491,9 +512,9 @@ void ConverterApp::connectSkin()
                      [this](skin::SkinObject *source, Qt::MouseButton button, int, int) {
                          Skin1MouseDown(source->name(), button);
                      });
-    w.onControlMouseDown = [] {
-        // The profile picker closes here once it exists.
-    };
+    w.onControlMouseDown = [this] { m_profilePicker->HideProfilePanels(); };
+    w.onIconClick = [this] { m_profilePicker->openPicker(); };
+    m_skinCommands->setAction(QStringLiteral("profiles"), [this] { m_profilePicker->openPicker(); });
     // Image buttons show their status texts themselves.
     const std::pair<const char *, int> over[] = {
         {"bt_dvdopen", 1}, {"bt_ifo", 2},   {"bt_remove", 23},   {"bt_clear", 24},
@@ -530,7 +551,7 @@ void ConverterApp::Skin1MouseMove(const QString &object)
 
 void ConverterApp::Skin1MouseDown(const QString &object, Qt::MouseButton)
 {
-    // The profile picker closes here once it exists.
+    m_profilePicker->HideProfilePanels();
     if (m_queue->converting())
         return;
     if (object == QLatin1String("play_bar") || object == QLatin1String("cut_play_bar"))
@@ -557,4 +578,40 @@ void ConverterApp::checkAll(bool checked)
 {
     for (int row = 0; row < m_jobs.rowCount(); ++row)
         m_jobs.setChecked(row, checked);
+}
+
+void ConverterApp::applyPickerCaptions()
+{
+    PickerPanels &panels = m_main->pickerPanels();
+    // Category names are interface texts; profile names come from the catalogue.
+    static const char *const names[] = {"Video",   "Audio",    "iPod",         "iPhone",
+                                        "GPhone",  "Apple TV", "PSP / PS3",    "Xbox 360",
+                                        "Mobile phone", "Pocket PC", "Media player", "HD video",
+                                        "Flash and web"};
+    for (int k = 1; k <= 13; ++k) {
+        const QString english = QString::fromLatin1(names[k - 1]);
+        panels.setCategoryCaption(
+            k, m_texts->LookUpText(QStringLiteral("Picker"), QString::number(k), english));
+    }
+    for (int n = 1; n <= 132; ++n) {
+        const QString description = catalogue::description(n);
+        if (description.isEmpty())
+            continue;
+        // "AVI-DivX Movie(*.avi)": the name, and the extension under it.
+        QString name = description;
+        QString extension = catalogue::extension(n);
+        if (const int star = description.lastIndexOf(QLatin1String("(*")); star > 0)
+            name = description.left(star).trimmed();
+        const QString detail = extension.isEmpty() ? QString()
+                                                   : extension.mid(1).toUpper() + QStringLiteral(" file");
+        const bool reacts = ProfilePicker::takesClick(n);
+        panels.setButtonCaption(n, name, detail, !reacts);
+    }
+    for (const char *page : {"Image94", "Image93", "Image2", "Image5"}) {
+        const QString key = QString::fromLatin1(page);
+        const QString current = QString(); // the widgets hold the English defaults
+        const QString text = m_texts->LookUpText(QStringLiteral("Picker"), key, current);
+        if (!text.isEmpty())
+            panels.setPageCaption(key, text);
+    }
 }

@@ -17,6 +17,7 @@
 #include "platform/xdgshellactions.h"
 #include "profiles/formatsettingscontroller.h"
 #include "profiles/pickerstate.h"
+#include "profiles/profilepicker.h"
 #include "profiles/profileselector.h"
 #include "profiles/rememberedchoices.h"
 #include "shell/interfacestrings.h"
@@ -59,6 +60,9 @@ public:
     NamedDialog &aboutDialog() { return *m_about; }
     SkinCommands &skinCommands() { return *m_skinCommands; }
     const SkinLayout &skinLayout() const { return *m_layout; }
+    ProfilePicker &picker() { return *m_profilePicker; }
+    PickerState &pickerState() { return m_picker; }
+    ProfileState &profile() { return m_profile; }
 
 private:
     void FormCreate();
@@ -72,6 +76,7 @@ private:
     void showAbout();
     void openHelp();
     void checkAll(bool checked);
+    void applyPickerCaptions();
     // What the pointer over a skin object or an image button shows.
     void Skin1MouseMove(const QString &object);
     void Skin1MouseDown(const QString &object, Qt::MouseButton button);
@@ -99,6 +104,8 @@ private:
     std::unique_ptr<RequestBuilder> m_builder;
     std::unique_ptr<RememberedChoices> m_remembered;
     std::unique_ptr<ProfileSelector> m_selector;
+    std::unique_ptr<ProfilePicker> m_profilePicker;
+    int m_leftMoveInt = 6;
     std::unique_ptr<FormatSettingsController> m_formatController;
     std::unique_ptr<SettingsFiles> m_settings;
     std::unique_ptr<QtUiPoster> m_poster;

@@ -283,13 +283,7 @@ void SkinnedWindow::mousePressEvent(QMouseEvent *event)
     const bool active = o && (o->m_def.kind == ObjectKind::Button ||
                               o->m_def.kind == ObjectKind::Slider);
     if (!active && m_form.dragArea.contains(pos)) {
-        // The compositor moves the window where it can (so also under Wayland);
-        // without one the window follows the pointer itself.
-        QWindow *handle = window()->windowHandle();
-        if (!handle || !handle->startSystemMove()) {
-            m_dragging = true;
-            m_dragOffset = event->globalPosition().toPoint() - window()->frameGeometry().topLeft();
-        }
+        m_drag.press(this, *event);
         return;
     }
     m_pressed = o;
@@ -302,10 +296,8 @@ void SkinnedWindow::mousePressEvent(QMouseEvent *event)
 void SkinnedWindow::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
-    if (m_dragging) {
-        window()->move(event->globalPosition().toPoint() - m_dragOffset);
+    if (m_drag.move(this, *event))
         return;
-    }
     if (m_pressed && m_pressed->m_def.kind == ObjectKind::Slider) {
         trackSlider(*m_pressed, pos.x());
         emit OnMouseMove(m_pressed, pos.x(), pos.y());
@@ -320,10 +312,8 @@ void SkinnedWindow::mouseMoveEvent(QMouseEvent *event)
 void SkinnedWindow::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
-    if (m_dragging) {
-        m_dragging = false;
+    if (m_drag.release())
         return;
-    }
     SkinObject *pressed = m_pressed;
     m_pressed = nullptr;
     SkinObject *o = objectAt(pos);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/skin/windowdrag.h"
+
 #include "shell/skin/skindefinition.h"
 
 #include <QPixmap>
@@ -131,8 +133,7 @@ private:
     std::vector<std::unique_ptr<SkinObject>> m_objects;
     SkinObject *m_hover = nullptr;
     SkinObject *m_pressed = nullptr;
-    bool m_dragging = false;  // moving the window by hand (no compositor help)
-    QPoint m_dragOffset;
+    WindowDrag m_drag; // the form's drag area moves the window
 };
 
 // The skin engine: loads a skin file and gives windows its forms.

@@ -5,6 +5,7 @@
 #include "shell/skin/skinengine.h"
 #include "shell/skin/skinpicture.h"
 #include "shell/widgets/joblistview.h"
+#include "shell/widgets/pickerpanels.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -129,13 +130,17 @@ void MainWindow::buildControls(JobList &jobs)
         addButton(QString::fromLatin1(f.name), QString::fromLatin1(f.hint), f.place,
                   QString::fromLatin1(f.label));
 
+    // The current category's 16-pixel picture on a tinted tile.
     m_iconPanel = new QWidget(this);
     m_iconPanel->setObjectName(QStringLiteral("Panel1"));
     m_iconPanel->setGeometry(464, 50, 32, 32);
+    m_iconPanel->setStyleSheet(
+        QStringLiteral("#Panel1 { background: #e3eafb; border-radius: 6px; }"));
+    m_iconPanel->setAttribute(Qt::WA_StyledBackground);
     m_icon = new QLabel(m_iconPanel);
     m_icon->setObjectName(QStringLiteral("im_mainico"));
     m_icon->setToolTip(QStringLiteral("Try"));
-    m_icon->setGeometry(0, 0, 32, 32);
+    m_icon->setGeometry(8, 8, 16, 16);
     m_icon->setCursor(Qt::PointingHandCursor);
     m_icon->installEventFilter(this);
 
@@ -163,9 +168,17 @@ void MainWindow::buildControls(JobList &jobs)
     m_preview->installEventFilter(this);
     m_preview->hide();
 
-    m_pickerFrame = new QWidget(this);
-    m_pickerFrame->setObjectName(QStringLiteral("pl_back"));
-    m_pickerFrame->hide();
+    // The picker lies above every other control when it opens.
+    m_picker = new PickerPanels(this);
+    m_picker->onPreviewVisible = [this](bool visible) { m_preview->setVisible(visible); };
+    m_picker->onBackdrop = [this](bool visible, const QRect &rect) {
+        if (skin::SkinObject *di = skinObject(QStringLiteral("di"))) {
+            if (skin::SkinBoxFacet *box = di->box()) {
+                box->setRect(rect);
+                box->setVisible(visible);
+            }
+        }
+    };
 }
 
 QAction *MainWindow::addItem(QMenu *menu, const QString &name, const QString &caption, int image)
@@ -253,7 +266,7 @@ QWidget *MainWindow::control(const QString &name) const
     if (QWidget *b = m_buttons.value(name))
         return b;
     for (QWidget *w : {static_cast<QWidget *>(m_list), static_cast<QWidget *>(m_output),
-                       static_cast<QWidget *>(m_rename), m_preview, m_pickerFrame, m_titleStrip,
+                       static_cast<QWidget *>(m_rename), m_preview, m_titleStrip,
                        static_cast<QWidget *>(m_titlePicture), m_iconPanel,
                        static_cast<QWidget *>(m_icon)})
         if (w->objectName() == name)
@@ -372,8 +385,9 @@ QString MainWindow::ApplySkinLayout(const SkinLayout::Plan &plan)
         }
     m_output->setGeometry(plan.edOutput);
     m_iconPanel->move(plan.panel1);
-    if (QWidget *main = findChild<QWidget *>(QStringLiteral("pl_main")))
+    if (QWidget *main = m_picker->panel(QStringLiteral("pl_main")))
         main->move(plan.plMain);
+    m_picker->placePanels(plan.plLeft, plan.plTop);
     m_preview->setGeometry(plan.plPlay);
     m_list->setGeometry(plan.lv);
     m_list->setColumnCaption(0, plan.firstColumnCaption);
@@ -488,8 +502,7 @@ void MainWindow::ShowPicture(const QString &object, const QString &path)
         return;
     const QPixmap picture = skin::loadPicture(path);
     if (!picture.isNull())
-        m_icon->setPixmap(picture.scaled(m_icon->size() * picture.devicePixelRatio(),
-                                         Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        m_icon->setPixmap(picture);
 }
 
 void MainWindow::UpdateCommandStates()
@@ -536,28 +549,25 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonPress && watched != m_titlePicture && onControlMouseDown)
         onControlMouseDown();
+    if (watched == m_icon && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton &&
+        m_icon->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()) &&
+        onIconClick) {
+        onIconClick();
+        return true;
+    }
     if (watched == m_titlePicture) {
         // The title picture is a handle that moves the window.
-        const bool isMouse = event->type() == QEvent::MouseButtonPress ||
-                             event->type() == QEvent::MouseMove ||
-                             event->type() == QEvent::MouseButtonRelease;
-        if (!isMouse)
-            return QWidget::eventFilter(watched, event);
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-            QWindow *handle = windowHandle();
-            if (!handle || !handle->startSystemMove()) {
-                m_dragging = true;
-                m_dragOffset = mouse->globalPosition().toPoint() - frameGeometry().topLeft();
-            }
-            return true;
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            return m_drag.press(this, *static_cast<QMouseEvent *>(event));
+        case QEvent::MouseMove:
+            return m_drag.move(this, *static_cast<QMouseEvent *>(event));
+        case QEvent::MouseButtonRelease:
+            return m_drag.release();
+        default:
+            break;
         }
-        if (event->type() == QEvent::MouseMove && m_dragging) {
-            move(mouse->globalPosition().toPoint() - m_dragOffset);
-            return true;
-        }
-        if (event->type() == QEvent::MouseButtonRelease)
-            m_dragging = false;
     }
     return QWidget::eventFilter(watched, event);
 }

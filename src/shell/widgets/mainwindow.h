@@ -4,6 +4,7 @@
 #include "core/outputfolderfield.h"
 #include "core/skinobjects.h"
 #include "shell/skinlayout.h"
+#include "shell/skin/windowdrag.h"
 
 #include <QHash>
 #include <QRect>
@@ -18,6 +19,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class PickerPanels;
 
 namespace skin
 {
@@ -53,6 +55,8 @@ public:
     std::function<void()> onUpdateCommandStates;
     // A mouse button went down on an image button, the job list or the preview.
     std::function<void()> onControlMouseDown;
+    // A click on the current category's picture `im_mainico`.
+    std::function<void()> onIconClick;
 
     QAction *action(const QString &name) const;
     QMenu *menu(const QString &name) const;
@@ -62,6 +66,7 @@ public:
     QWidget *control(const QString &name) const; // any named control of the form
     skin::SkinEngine &skinEngine() const { return *m_engine; }
     skin::SkinnedWindow *skinned() const { return m_skinned; }
+    PickerPanels &pickerPanels() const { return *m_picker; }
 
     // The form's own pictures of the image buttons, where they are installed.
     void loadFormPictures(const QString &programFolder);
@@ -137,7 +142,7 @@ private:
     QLineEdit *m_output = nullptr;
     QLineEdit *m_rename = nullptr;
     QWidget *m_preview = nullptr;
-    QWidget *m_pickerFrame = nullptr;
+    PickerPanels *m_picker = nullptr;
     QWidget *m_titleStrip = nullptr;
     QLabel *m_titlePicture = nullptr;
     QWidget *m_iconPanel = nullptr;
@@ -146,7 +151,6 @@ private:
     QHash<QString, QAction *> m_actions;
     QList<QAction *> m_allItems; // every item of every menu, pop_dvd's too
     QHash<QString, QMenu *> m_menus;
-    QPoint m_dragOffset;
-    bool m_dragging = false;
+    skin::WindowDrag m_drag; // img_name moves the window
     bool m_placed = false;
 };
