@@ -1,12 +1,14 @@
 #include "artworkrenderer.h"
 
 #include "icontheme.h"
+#include "profiles/catalogue.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 
+#include <algorithm>
 #include <array>
 
 namespace
@@ -17,8 +19,34 @@ constexpr std::array kScales = {1, 2};
 // The menus' own colours: their image list is drawn on their background.
 const QColor kMenuBackground(0xfa, 0xfb, 0xfe); // the menus' own colour
 const QColor kMenuIcon(0x23, 0x26, 0x29);
-constexpr int kCategorySize = 32;
+constexpr int kCategorySize = 16;
 constexpr int kMenuCell = 16;
+
+// The picker: panels of profile buttons stacked from the top, the first of a
+// panel a little higher to leave a margin above it; the category column beside
+// them likewise.
+constexpr int kPickerButtons = 132; // the last closes the last sub-panel
+constexpr int kButtonWidth = 310;
+constexpr int kSubPanelButtonWidth = 311;
+constexpr int kButtonHeight = 48;
+constexpr int kFirstButtonMargin = 5;
+constexpr int kCategoryWidth = 153;
+constexpr int kCategoryHeight = 25;
+constexpr int kFirstCategoryMargin = 2;
+
+// The buttons of the first video page that open a sub-panel beside it, and which.
+const QHash<int, QString> kSubPanelOpeners = {{2, QStringLiteral("pl_avi")},
+                                              {3, QStringLiteral("pl_mpeg")},
+                                              {4, QStringLiteral("pl_mp4")},
+                                              {5, QStringLiteral("pl_mkv")}};
+
+// Output formats that carry sound only: a device panel's audio profile shows the
+// audio icon rather than its device's.
+const QStringList kSoundOnlyExtensions = {
+    QStringLiteral(".aac"), QStringLiteral(".ac3"), QStringLiteral(".aiff"),
+    QStringLiteral(".amr"), QStringLiteral(".au"),  QStringLiteral(".m4a"),
+    QStringLiteral(".mp2"), QStringLiteral(".mp3"), QStringLiteral(".ogg"),
+    QStringLiteral(".ra"),  QStringLiteral(".wav"), QStringLiteral(".wma")};
 
 constexpr int kAppIconSize = 64;
 
@@ -49,6 +77,7 @@ bool ArtworkRenderer::renderAll(QString *error)
 {
     QStringList names = m_skin.iconNames();
     names.append(kAppMarkIcon);
+    names.append(kOpenerIcon);
     for (const QString &name : std::as_const(names)) {
         if (!m_icons.load(name, error))
             return false;
@@ -58,7 +87,8 @@ bool ArtworkRenderer::renderAll(QString *error)
             return false;
     }
     return renderWidgetFaces(error) && renderTitles(error) && renderMenuImages(error) &&
-           renderCategoryPictures(error) && renderAppIcon(error) && writeStamp(error);
+           renderCategoryPictures(error) && renderPickerButtons(error) &&
+           renderPickerCategories(error) && renderAppIcon(error) && writeStamp(error);
 }
 
 bool ArtworkRenderer::renderForm(const SkinForm &form, QString *error)
@@ -128,17 +158,89 @@ bool ArtworkRenderer::renderMenuImages(QString *error)
 bool ArtworkRenderer::renderCategoryPictures(QString *error)
 {
     // The current category beside the profile: images/main/<category>.bmp, on the
-    // white card it sits on, in the accent colour.
+    // card it sits on, in the accent colour.
     const QSize size(kCategorySize, kCategorySize);
     for (int i = 0; i < m_skin.categoryPictures.size(); ++i) {
         const QString icon = m_skin.categoryPictures[i];
         const auto paint = [&](QPainter &p) {
-            m_faces.paintIcon(p, icon, QRect(QPoint(0, 0), size), m_skin.palette.value(
-                                                                      QStringLiteral("accent")));
+            m_faces.paintIcon(p, icon, QRect(QPoint(0, 0), size),
+                              m_skin.color(QStringLiteral("accent")));
         };
-        if (!write(QStringLiteral("images/main/%1.bmp").arg(i + 1), filled(size, Qt::white), paint,
-                   error))
+        if (!write(QStringLiteral("images/main/%1.bmp").arg(i + 1),
+                   filled(size, m_skin.color(QStringLiteral("surface"))), paint, error))
             return false;
+    }
+    return true;
+}
+
+bool ArtworkRenderer::renderPickerButtons(QString *error)
+{
+    // images/sub/general/N.bmp and images/sub/move/N.bmp (pointer over) for every
+    // button; a number without a profile fills the rest of its panel and closes it.
+    QHash<int, const CatalogueEntry *> profiles;
+    for (const CatalogueEntry &e : catalogue::entries())
+        profiles.insert(e.number, &e);
+    const QColor surface = m_skin.color(QStringLiteral("surface"));
+
+    QString previousPanel;
+    for (int n = 1; n <= kPickerButtons; ++n) {
+        const CatalogueEntry *entry = profiles.value(n);
+        const QString panel = entry ? QString::fromLatin1(entry->panel) : previousPanel;
+        const bool first = panel != previousPanel;
+        previousPanel = panel;
+
+        const bool onSubPanel = std::any_of(kSubPanelOpeners.begin(), kSubPanelOpeners.end(),
+                                            [&](const QString &sub) { return sub == panel; });
+        const QSize size(onSubPanel ? kSubPanelButtonWidth : kButtonWidth,
+                         kButtonHeight + (first ? kFirstButtonMargin : 0));
+        const QRect band(0, size.height() - kButtonHeight, size.width(), kButtonHeight);
+
+        QString icon;
+        if (entry) {
+            const bool soundOnly = kSoundOnlyExtensions.contains(catalogue::extension(n).toLower());
+            icon = soundOnly ? m_skin.pickerAudioIcon : m_skin.pickerIcons.value(panel);
+            if (icon.isEmpty()) {
+                *error = QStringLiteral("skn.skn: \"pickerIcons\" has no icon for the panel "
+                                        "\"%1\" (profile %2)")
+                             .arg(panel)
+                             .arg(n);
+                return false;
+            }
+        }
+        for (const bool over : {false, true}) {
+            const auto paint = [&](QPainter &p) {
+                if (entry)
+                    m_faces.paintPickerButton(p, band, icon, kSubPanelOpeners.contains(n), over);
+            };
+            const QString path = QStringLiteral("images/sub/%1/%2.bmp")
+                                     .arg(over ? QStringLiteral("move") : QStringLiteral("general"))
+                                     .arg(n);
+            if (!write(path, filled(size, surface), paint, error))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool ArtworkRenderer::renderPickerCategories(QString *error)
+{
+    // images/main/general/<name>.bmp and images/main/move/<name>.bmp (pointer over).
+    const QColor window = m_skin.color(QStringLiteral("window"));
+    for (int i = 0; i < m_skin.categoryImages.size(); ++i) {
+        const bool first = i == 0;
+        const QSize size(kCategoryWidth, kCategoryHeight + (first ? kFirstCategoryMargin : 0));
+        const QRect band(0, size.height() - kCategoryHeight, size.width(), kCategoryHeight);
+        const QString &icon = m_skin.categoryPictures[i];
+        for (const bool over : {false, true}) {
+            const auto paint = [&](QPainter &p) {
+                m_faces.paintPickerCategory(p, band, icon, over);
+            };
+            const QString path = QStringLiteral("images/main/%1/%2.bmp")
+                                     .arg(over ? QStringLiteral("move") : QStringLiteral("general"),
+                                          m_skin.categoryImages[i]);
+            if (!write(path, filled(size, window), paint, error))
+                return false;
+        }
     }
     return true;
 }

@@ -31,6 +31,8 @@ private:
     bool renderTitles(QString *error);
     bool renderMenuImages(QString *error);
     bool renderCategoryPictures(QString *error);
+    bool renderPickerButtons(QString *error);
+    bool renderPickerCategories(QString *error);
     bool renderAppIcon(QString *error);
     bool writeStamp(QString *error);
 

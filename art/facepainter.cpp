@@ -178,6 +178,10 @@ void FacePainter::paintTitle(QPainter &p, const QString &displayName, QSize size
     font.setPixelSize(13);
     font.setBold(true);
     const QRect text(28, 0, size.width() - 28, size.height());
+    // The longer editions' names take the window's smaller text size rather than
+    // losing their end.
+    if (QFontMetrics(font).horizontalAdvance(displayName) > text.width())
+        font.setPixelSize(12);
     p.setFont(font);
     p.setPen(colour);
     p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
@@ -191,6 +195,50 @@ void FacePainter::paintAppIcon(QPainter &p, QSize size) const
     const QRectF square(4 * unit, 4 * unit, 56 * unit, 56 * unit);
     paintBox(p, square, m_skin.color(QStringLiteral("accent")), QColor(), 12 * unit);
     paintIcon(p, kAppMarkIcon, centred(size, qRound(32 * unit)), Qt::white);
+}
+
+void FacePainter::paintPickerButton(QPainter &p, const QRect &band, const QString &icon,
+                                    bool opensPanel, bool over) const
+{
+    const QColor accent = m_skin.color(QStringLiteral("accent"));
+    if (over) {
+        // A light tint of the accent, so the name written on it keeps its contrast.
+        const QColor surface = m_skin.color(QStringLiteral("surface"));
+        constexpr qreal tint = 0.10;
+        p.fillRect(band,
+                   QColor::fromRgbF(surface.redF() + (accent.redF() - surface.redF()) * tint,
+                                    surface.greenF() + (accent.greenF() - surface.greenF()) * tint,
+                                    surface.blueF() + (accent.blueF() - surface.blueF()) * tint));
+        p.fillRect(QRect(band.left(), band.top(), 3, band.height()), accent);
+    }
+    p.fillRect(QRect(band.left() + 12, band.bottom(), band.width() - 24, 1),
+               m_skin.color(QStringLiteral("border")));
+
+    const QColor colour = over ? accent : m_skin.color(QStringLiteral("muted"));
+    paintIcon(p, icon, QRect(band.left() + 12, band.top() + (band.height() - 32) / 2, 32, 32),
+              colour);
+    if (opensPanel)
+        paintIcon(
+            p, kOpenerIcon,
+            QRect(band.left() + band.width() - 28, band.top() + (band.height() - 16) / 2, 16, 16),
+            colour);
+}
+
+void FacePainter::paintPickerCategory(QPainter &p, const QRect &band, const QString &icon,
+                                      bool over) const
+{
+    if (over)
+        p.fillRect(band, m_skin.color(QStringLiteral("accent")));
+    const QColor colour = over ? QColor(Qt::white) : m_skin.color(QStringLiteral("muted"));
+    paintIcon(p, icon, QRect(band.left() + 10, band.top() + (band.height() - 16) / 2, 16, 16),
+              colour);
+    // Every category opens its panel beside the column; the arrow says so where
+    // the pointer is. Its place is the 12 px from x 137; the theme's arrow is drawn
+    // at the 16 px it is made for, where its 12-px-high drawing is sharp, centred there.
+    if (over)
+        paintIcon(p, kOpenerIcon,
+                  QRect(band.left() + 137 - 2, band.top() + (band.height() - 16) / 2, 16, 16),
+                  colour);
 }
 
 void FacePainter::paintIcon(QPainter &p, const QString &name, const QRect &box, const QColor &color,

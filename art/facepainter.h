@@ -14,6 +14,8 @@ enum class FaceState { Normal, Over, Down, Disabled };
 
 // The program's mark: the title picture and the application icon show it.
 inline const QString kAppMarkIcon = QStringLiteral("video-x-generic");
+// The arrow of a picker entry that opens a panel beside it.
+inline const QString kOpenerIcon = QStringLiteral("go-next");
 
 // Draws the skin's shapes, faces and icons in logical pixels; the painter's
 // device decides the scale, so the same calls make the 1x and the 2x pictures.
@@ -28,6 +30,14 @@ public:
     // The edition's mark and name in a title picture of `size`.
     void paintTitle(QPainter &p, const QString &displayName, QSize size) const;
     void paintAppIcon(QPainter &p, QSize size) const;
+    // A profile button of the picker, its button filling `band` of a picture on the
+    // surface colour; the program writes the profile's name from x 56 to 36 px
+    // short of the right edge.
+    void paintPickerButton(QPainter &p, const QRect &band, const QString &icon, bool opensPanel,
+                           bool over) const;
+    // A category of the picker's column, its entry filling `band` of a picture on
+    // the window colour; the program writes the category's name from x 34 to 136.
+    void paintPickerCategory(QPainter &p, const QRect &band, const QString &icon, bool over) const;
     void paintIcon(QPainter &p, const QString &name, const QRect &box, const QColor &color,
                    qreal opacity = 1.0) const;
 

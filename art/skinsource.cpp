@@ -10,11 +10,11 @@ namespace
 {
 
 // The palette entries the faces are painted with; a skin without them is unusable.
-const QStringList kFaceColours = {QStringLiteral("window"),        QStringLiteral("surface"),
-                                  QStringLiteral("border"),        QStringLiteral("text"),
-                                  QStringLiteral("accent"),        QStringLiteral("accentHover"),
-                                  QStringLiteral("accentPressed"), QStringLiteral("danger"),
-                                  QStringLiteral("dangerHover"),   QStringLiteral("titleText")};
+const QStringList kFaceColours = {
+    QStringLiteral("window"),        QStringLiteral("surface"), QStringLiteral("border"),
+    QStringLiteral("text"),          QStringLiteral("accent"),  QStringLiteral("accentHover"),
+    QStringLiteral("accentPressed"), QStringLiteral("danger"),  QStringLiteral("dangerHover"),
+    QStringLiteral("titleText"),     QStringLiteral("muted")};
 
 const QHash<QString, FaceStyle> kStyles = {
     {QStringLiteral("tool"), FaceStyle::Tool},
@@ -221,7 +221,30 @@ bool readSkinFile(const QString &path, SkinSource *skin, QString *error)
     for (const QJsonValue &v : root.value(QStringLiteral("categoryPictures")).toArray())
         skin->categoryPictures.append(v.toString());
     if (skin->categoryPictures.contains(QString()))
-        return r.fail(QStringLiteral("categoryPictures"), QStringLiteral("an entry is not an icon name"));
+        return r.fail(QStringLiteral("categoryPictures"),
+                      QStringLiteral("an entry is not an icon name"));
+    for (const QJsonValue &v : root.value(QStringLiteral("categoryImages")).toArray())
+        skin->categoryImages.append(v.toString());
+    if (skin->categoryImages.contains(QString()))
+        return r.fail(QStringLiteral("categoryImages"),
+                      QStringLiteral("an entry is not a picture name"));
+    if (skin->categoryImages.size() > skin->categoryPictures.size())
+        return r.fail(QStringLiteral("categoryImages"),
+                      QStringLiteral("more categories than \"categoryPictures\" has icons"));
+
+    const QJsonObject picker = root.value(QStringLiteral("pickerIcons")).toObject();
+    for (auto it = picker.begin(); it != picker.end(); ++it) {
+        const QString icon = it.value().toString();
+        if (icon.isEmpty())
+            return r.fail(QStringLiteral("pickerIcons"),
+                          QStringLiteral("\"%1\" is not an icon name").arg(it.key()));
+        if (it.key() == QLatin1String("audio"))
+            skin->pickerAudioIcon = icon;
+        else
+            skin->pickerIcons.insert(it.key(), icon);
+    }
+    if (skin->pickerAudioIcon.isEmpty())
+        return r.fail(QStringLiteral("pickerIcons"), QStringLiteral("\"audio\" is missing"));
     if (skin->menuImages.contains(QString()))
         return r.fail(QStringLiteral("menuImages"), QStringLiteral("an entry is not an icon name"));
     return true;
@@ -277,7 +300,8 @@ const SkinForm *SkinSource::form(const QString &name) const
 
 QStringList SkinSource::iconNames() const
 {
-    QStringList names = menuImages + categoryPictures;
+    QStringList names = menuImages + categoryPictures + pickerIcons.values();
+    names.append(pickerAudioIcon);
     for (const SkinForm &f : forms) {
         for (const Decor &d : f.decor)
             names.append(d.icon);

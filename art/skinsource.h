@@ -75,6 +75,11 @@ struct SkinSource {
     QRect titleRect; // [Title] of Skin.ini, 24 pixels high
     QStringList menuImages;
     QStringList categoryPictures; // icons of the profile categories 1, 2, ...
+    // The picker's category column: picture names of the categories 1, 2, ..., each
+    // drawn with the icon of its category.
+    QStringList categoryImages;
+    QHash<QString, QString> pickerIcons; // the icon of a picker panel's buttons, by panel
+    QString pickerAudioIcon;             // for the sound-only profiles of the device panels
 
     QColor color(const QString &key) const { return palette.value(key); }
     const SkinForm *form(const QString &name) const;

@@ -5,6 +5,7 @@
 #include "profiles/catalogue.h"
 #include "shell/captions.h"
 #include "shell/commandstatetable.h"
+#include "shell/shortcuts.h"
 #include "shell/skincommands.h"
 #include "shell/skinlayout.h"
 #include "shell/skin/imagebutton.h"
@@ -15,6 +16,8 @@
 #include "shell/widgets/joblistview.h"
 #include "shell/widgets/mainwindow.h"
 #include "shell/widgets/pickerpanels.h"
+#include "shell/widgets/backgroundmode.h"
+#include "shell/widgets/shortcutfilter.h"
 #include "shell/widgets/propertiescommand.h"
 #include "shell/widgets/propertiesdialog.h"
 #include "shell/widgets/theme.h"
@@ -22,6 +25,9 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -40,6 +46,16 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
     if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance()))
         theme::apply(*app);
     QCoreApplication::setApplicationVersion(QStringLiteral(MARLO_VERSION));
+    // The program's mark on its windows, the task bar and the tray icon.
+    {
+        QIcon icon;
+        for (const char *name : {"/images/marlo.png", "/images/marlo@2x.png"})
+            if (const QPixmap picture(m_programFolder + QString::fromLatin1(name)); !picture.isNull())
+                icon.addPixmap(picture);
+        if (icon.isNull())
+            icon = QIcon::fromTheme(QStringLiteral("video-x-generic"));
+        QApplication::setWindowIcon(icon);
+    }
     m_main = std::make_unique<MainWindow>(m_jobs);
     m_boxes.setParent(m_main.get());
     FormCreate();
@@ -142,10 +158,11 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
                      .outputField = *m_main,
                      .previewPlaying = [this] { return previewPlaying(); },
                      .defaultOutputFolder = &paths::defaultOutputFolder,
-                     .importing = [this] { return m_importer && m_importer->importing(); }});
+                     .importing = [this] { return m_importer && m_importer->importing(); },
+                     .runEnded = [this] { runEnded(); }});
 
     m_main->onShow = [this] { m_firstShow.FormShow(!m_edition.exeFileName().isEmpty()); };
-    m_main->onCloseQuery = [this] { return m_settings->closeQuery(); };
+    m_main->onCloseQuery = [this] { return m_quitting || m_settings->closeQuery(); };
     m_main->onUpdateCommandStates = [this] { updateCommandStates(); };
     m_layout = std::make_unique<SkinLayout>(m_programFolder);
     m_main->setLayout(m_layout.get());
@@ -155,15 +172,17 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
                               .layout = *m_layout,
                               .converting = [this] { return m_queue->converting(); },
                               .previewPlaying = [this] { return previewPlaying(); },
-                              .titleView = [] { return true; },
+                              .titleView = [this] { return m_dvdChecks.titleView; },
                               .exeFileName = [this] { return m_edition.exeFileName(); },
                               .windowTopLeft = [this] { return m_main->geometry().topLeft(); }});
     m_skinCommands->setMenuOpener([this](const QString &menu, const QPoint &at) {
         if (QMenu *m = m_main->menu(menu))
             m->popup(at);
     });
+    m_background = new BackgroundMode(m_main.get());
     buildFirstShowSequence();
     connectCommands();
+    buildShortcuts();
     // A new selection enables or disables the commands that need one.
     QObject::connect(&m_jobs, &JobList::selectionChanged, m_main.get(),
                      [this] { updateCommandStates(); });
@@ -198,6 +217,8 @@ void processEventsUntil(const std::function<bool()> &done, int timeoutMs)
 
 ConverterApp::~ConverterApp()
 {
+    if (m_shortcutFilter)
+        QCoreApplication::instance()->removeEventFilter(m_shortcutFilter.get());
     // Leave no half-written file behind: a running row is stopped the way Stop does
     // it, so the encoder finishes the file it has, and a merge still running completes.
     if (m_queue && m_queue->converting()) {
@@ -391,10 +412,15 @@ void ConverterApp::connectCommands()
     onAction(QStringLiteral("Properties1"), [this] { m_properties->Properties1Click(); });
     onAction(QStringLiteral("About1"), [this] { showAbout(); });
     onAction(QStringLiteral("Help1"), [this] { openHelp(); });
-    for (const char *item : {"SelectAll1", "MenuItem10"})
-        onAction(QString::fromLatin1(item), [this] { checkAll(true); });
-    for (const char *item : {"UnselectAll1", "MenuItem11"})
-        onAction(QString::fromLatin1(item), [this] { checkAll(false); });
+    onAction(QStringLiteral("SelectAll1"), [this] { checkAll(true); });
+    onAction(QStringLiteral("UnselectAll1"), [this] { checkAll(false); });
+    // The DVD menu's variants also remember the marks for the current view.
+    onAction(QStringLiteral("MenuItem10"), [this] { checkAll(true, true); });
+    onAction(QStringLiteral("MenuItem11"), [this] { checkAll(false, true); });
+    onAction(QStringLiteral("Rename1"), [&w] { w.jobListView()->Rename1Click(); });
+    onAction(QStringLiteral("RunBackground1"), [this] { runBackground(); });
+    QObject::connect(w.jobListView(), &JobListView::pathsDropped, &w,
+                     [this](const QStringList &paths) { pathsDropped(paths); });
     connectSkin();
     onClick(QStringLiteral("bt_mergeyse"), [this, &w] {
         m_queueSettings.mergeOn = false;
@@ -574,10 +600,107 @@ void ConverterApp::openHelp()
     m_shell.openDocument(m_layout->LayoutText(QStringLiteral("help"), QStringLiteral("link"), file));
 }
 
-void ConverterApp::checkAll(bool checked)
+void ConverterApp::checkAll(bool checked, bool storeForView)
 {
-    for (int row = 0; row < m_jobs.rowCount(); ++row)
+    for (int row = 0; row < m_jobs.rowCount(); ++row) {
         m_jobs.setChecked(row, checked);
+        if (storeForView)
+            m_dvdChecks.store(row, checked);
+    }
+}
+
+void ConverterApp::runBackground()
+{
+    m_background->RunBackground1Click(m_layout->LayoutText(
+        QStringLiteral("RunBackground"), QStringLiteral("RunBackground"),
+        QStringLiteral("Marlo Software")));
+}
+
+void ConverterApp::quitNow()
+{
+    // At once, without the close query: the settings are not written. A running
+    // row is still stopped the way Stop does it when the program object goes.
+    m_quitting = true;
+    QCoreApplication::exit(0);
+}
+
+void ConverterApp::pathsDropped(const QStringList &paths)
+{
+    if (!m_edition.isFileEdition()) {
+        // DVDs come in through Add DVD and Add IFO.
+        m_boxes.information(m_texts->LookUpText(
+            QStringLiteral("MessageDlg"), QStringLiteral("Drop DVD"),
+            QStringLiteral("DVD folders and IFO files cannot be dropped on the list yet. Please "
+                           "use Add DVD or Add IFO.")));
+        return;
+    }
+    m_importer->addDroppedPaths(paths);
+}
+
+void ConverterApp::runEnded()
+{
+    int finished = 0, failed = 0;
+    for (int row = 0; row < m_jobs.rowCount(); ++row) {
+        if (!m_jobs.isChecked(row))
+            continue;
+        if (m_jobs.isFailed(row))
+            ++failed;
+        else
+            ++finished;
+    }
+    QString text = finished == 1 ? QStringLiteral("1 file converted")
+                                 : QStringLiteral("%1 files converted").arg(finished);
+    if (failed > 0)
+        text += failed == 1 ? QStringLiteral(", 1 failed") : QStringLiteral(", %1 failed").arg(failed);
+    m_background->notify(QStringLiteral("Conversion finished"), text + QLatin1Char('.'));
+}
+
+void ConverterApp::buildShortcuts()
+{
+    MainWindow &w = *m_main;
+    Shortcuts::Actions a;
+    const auto menu = [this](const char *object) {
+        return [this, object] { m_skinCommands->Skin1Click(QString::fromLatin1(object)); };
+    };
+    const auto trigger = [&w](const char *action) {
+        return [&w, action] {
+            if (QAction *item = w.action(QString::fromLatin1(action)); item && item->isEnabled())
+                item->trigger();
+        };
+    };
+    a.help = [this] { openHelp(); };
+    a.openPicker = [this] { m_profilePicker->openPicker(); };
+    a.quitNow = [this] { quitNow(); };
+    a.togglePreview = [] {}; // the preview answers here once it exists
+    a.saveStill = [] {};
+    a.removeRows = [this] { m_queue->removeRows(); };
+    a.fileMenu = menu("file");
+    a.editMenu = menu("settings");
+    a.actionsMenu = menu("purchase");
+    a.toolsMenu = menu("register");
+    a.helpMenu = menu("help");
+    a.addDvd = trigger("AddFiles2");
+    a.addIfo = trigger("AddFolder2");
+    a.properties = [this] { m_properties->Properties1Click(); };
+    a.background = [this] { runBackground(); };
+    a.clearRows = [this] { m_queue->clearRows(); };
+    a.rename = [&w] { w.jobListView()->Rename1Click(); };
+    a.checkAll = [this] { checkAll(true); };
+    a.uncheckAll = [this] { checkAll(false); };
+    a.startConversion = [this] { m_queue->startConversion(); };
+    a.togglePause = [this] { m_encoder->togglePause(); };
+    a.stopConversion = [this] { m_queue->stopConversion(); };
+    a.formatSettings = [this] { m_set->exec(); };
+    a.listening = [this] {
+        return m_startupDone && QGuiApplication::applicationState() == Qt::ApplicationActive;
+    };
+    a.textFieldFocused = &ShortcutFilter::textFieldFocused;
+    a.folderDialogActive = [this] { return m_dir && m_dir->isActiveWindow(); };
+    a.settingsDialogActive = [this] { return m_set && m_set->isActiveWindow(); };
+    a.converting = [this] { return m_queue->converting(); };
+    m_shortcuts = std::make_unique<Shortcuts>(std::move(a));
+    m_shortcutFilter = std::make_unique<ShortcutFilter>(*m_shortcuts);
+    QCoreApplication::instance()->installEventFilter(m_shortcutFilter.get());
 }
 
 void ConverterApp::applyPickerCaptions()

@@ -12,6 +12,7 @@
 #include "core/pipedprocess.h"
 #include "core/profilestate.h"
 #include "core/queuesettings.h"
+#include "dvd/dvdtables.h"
 #include "core/requestbuilder.h"
 #include "platform/qtuiposter.h"
 #include "platform/xdgshellactions.h"
@@ -27,7 +28,10 @@
 
 #include <memory>
 
+class BackgroundMode;
 class FolderDialog;
+class ShortcutFilter;
+class Shortcuts;
 class FormatSettingsDialog;
 class PropertiesCommand;
 class PropertiesDialog;
@@ -63,6 +67,9 @@ public:
     ProfilePicker &picker() { return *m_profilePicker; }
     PickerState &pickerState() { return m_picker; }
     ProfileState &profile() { return m_profile; }
+    BackgroundMode &background() { return *m_background; }
+    DvdViewChecks &dvdChecks() { return m_dvdChecks; }
+    bool quitting() const { return m_quitting; }
 
 private:
     void FormCreate();
@@ -75,7 +82,12 @@ private:
     void connectSkin();
     void showAbout();
     void openHelp();
-    void checkAll(bool checked);
+    void checkAll(bool checked, bool storeForView = false);
+    void runBackground();
+    void quitNow();
+    void pathsDropped(const QStringList &paths);
+    void runEnded();
+    void buildShortcuts();
     void applyPickerCaptions();
     // What the pointer over a skin object or an image button shows.
     void Skin1MouseMove(const QString &object);
@@ -126,6 +138,11 @@ private:
     std::unique_ptr<NamedDialog> m_dvdcutter;
     std::unique_ptr<PropertiesCommand> m_properties;
     bool m_seekDragging = false; // the pointer went down on a seek bar
+    bool m_quitting = false;     // X ends the program without the close query
+    DvdViewChecks m_dvdChecks;
+    BackgroundMode *m_background = nullptr; // owned by the main window
+    std::unique_ptr<Shortcuts> m_shortcuts;
+    std::unique_ptr<ShortcutFilter> m_shortcutFilter;
     // Every window whose controls take captions, the main window first.
     std::vector<QWidget *> captionedWindows() const;
 };

@@ -212,6 +212,8 @@ void ConversionQueue::endRun()
     if (count > 0 && m_c.jobs.isChecked(count - 1))
         markFinished(count - 1);
     m_c.encoder.resetProgressDisplay();
+    if (m_c.runEnded)
+        m_c.runEnded();
     switch (m_c.settings.finishAction) {
     case 1:
         m_c.shell.openFolder(m_c.settings.outputFolder);

@@ -36,6 +36,7 @@ struct QueueContext {
     std::function<bool()> previewPlaying;
     std::function<QString()> defaultOutputFolder;
     std::function<bool()> importing; // files are being probed into the list
+    std::function<void()> runEnded;  // every checked row had its turn
 };
 
 // Converts the checked rows of the job list one after another, one encoder at a

@@ -91,6 +91,30 @@ void FileImporter::addFilePaths(const QStringList &files)
     m_c.commands.UpdateCommandStates();
 }
 
+void FileImporter::addDroppedPaths(const QStringList &paths)
+{
+    if (m_importing)
+        return;
+    if (m_c.converting && m_c.converting()) {
+        m_c.boxes.warning(m_c.texts.LoadInterfaceString(26));
+        return;
+    }
+    QStringList files;
+    for (const QString &path : paths) {
+        if (!QFileInfo(path).isDir()) {
+            files << path;
+            continue;
+        }
+        const QDir folder(path);
+        for (const QString &entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System |
+                                                         QDir::NoDotAndDotDot,
+                                                     QDir::Name))
+            if (takenByAddFolder(entry))
+                files << folder.filePath(entry);
+    }
+    addFilePaths(files);
+}
+
 void FileImporter::addFolder()
 {
     if (m_importing)

@@ -48,6 +48,9 @@ public:
     void addFolder();
     void addFolderPath(const QString &folder); // the part of addFolder after the dialog
     void addFilePaths(const QStringList &files); // the part of addFiles after the dialog
+    // Files and folders dropped on the list: refused as Add Files refuses; a folder
+    // gives the files Add Folder takes from it.
+    void addDroppedPaths(const QStringList &paths);
     // Probes one file and appends its row; false when the file was skipped.
     bool addOneFile(const QString &path);
 

@@ -3,7 +3,11 @@
 #include "core/joblist.h"
 #include "shell/joblistmodel.h"
 
+#include <QDragEnterEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QStyledItemDelegate>
 #include <QItemSelectionModel>
 
@@ -71,6 +75,105 @@ JobListView::JobListView(JobList &jobs, QWidget *parent)
                 }
             });
     selectionFromJobs();
+
+    // Files dropped from a file manager join the list; rows are not dragged.
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DropOnly);
+
+    m_rename = new QLineEdit(viewport());
+    m_rename->setObjectName(QStringLiteral("edt_tit"));
+    m_rename->hide();
+    m_rename->installEventFilter(this);
+}
+
+namespace
+{
+
+QStringList localPaths(const QMimeData *data)
+{
+    QStringList paths;
+    if (!data)
+        return paths;
+    for (const QUrl &url : data->urls())
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    return paths;
+}
+
+} // namespace
+
+void JobListView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (localPaths(event->mimeData()).isEmpty())
+        return event->ignore();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void JobListView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (localPaths(event->mimeData()).isEmpty())
+        return event->ignore();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void JobListView::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = localPaths(event->mimeData());
+    if (paths.isEmpty())
+        return event->ignore();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    emit pathsDropped(paths);
+}
+
+void JobListView::Rename1Click()
+{
+    if (!m_jobs.anySelected())
+        return;
+    const QModelIndex focused = currentIndex();
+    if (!focused.isValid()) {
+        // The first press only gives the selected row the focus.
+        selectionModel()->setCurrentIndex(m_model->index(m_jobs.firstSelected(), 0),
+                                          QItemSelectionModel::NoUpdate);
+        return;
+    }
+    const int row = focused.row();
+    const QRect r = visualRect(m_model->index(row, 0));
+    m_rename->setGeometry(0, r.top() - 1, columnWidth(0), std::max(18, r.height() + 2));
+    m_rename->setText(m_jobs.caption(row));
+    m_renamedRow = row;
+    m_rename->show();
+    m_rename->setFocus();
+    m_rename->selectAll();
+}
+
+void JobListView::edt_titExit()
+{
+    if (m_rename->isHidden() || m_committing)
+        return;
+    m_committing = true;
+    m_rename->hide();
+    m_committing = false;
+    const QString text = m_rename->text();
+    if (!text.isEmpty() && m_jobs.isValidRow(m_renamedRow))
+        m_jobs.setCaption(m_renamedRow, text);
+    setFocus();
+}
+
+bool JobListView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_rename) {
+        if (event->type() == QEvent::FocusOut)
+            edt_titExit();
+        else if (event->type() == QEvent::KeyRelease) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter)
+                edt_titExit();
+        }
+    }
+    return QTreeView::eventFilter(watched, event);
 }
 
 void JobListView::setColumnCaption(int column, const QString &caption)

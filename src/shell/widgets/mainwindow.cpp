@@ -154,9 +154,6 @@ void MainWindow::buildControls(JobList &jobs)
     m_output->setText(QStringLiteral("C:\\My Video"));
     m_output->setGeometry(116, 374, 240, 16);
 
-    m_rename = new QLineEdit(this);
-    m_rename->setObjectName(QStringLiteral("edt_tit"));
-    m_rename->hide();
 
     m_preview = new QWidget(this);
     m_preview->setObjectName(QStringLiteral("pl_play"));
@@ -266,7 +263,7 @@ QWidget *MainWindow::control(const QString &name) const
     if (QWidget *b = m_buttons.value(name))
         return b;
     for (QWidget *w : {static_cast<QWidget *>(m_list), static_cast<QWidget *>(m_output),
-                       static_cast<QWidget *>(m_rename), m_preview, m_titleStrip,
+                       m_preview, m_titleStrip,
                        static_cast<QWidget *>(m_titlePicture), m_iconPanel,
                        static_cast<QWidget *>(m_icon)})
         if (w->objectName() == name)

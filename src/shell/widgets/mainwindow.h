@@ -140,7 +140,6 @@ private:
 
     JobListView *m_list = nullptr;
     QLineEdit *m_output = nullptr;
-    QLineEdit *m_rename = nullptr;
     QWidget *m_preview = nullptr;
     PickerPanels *m_picker = nullptr;
     QWidget *m_titleStrip = nullptr;
