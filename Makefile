@@ -14,8 +14,10 @@ build: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARLO_BUILD_TESTS=OFF -DMARLO_BUILD_BENCH=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# EDITION=marlo-ipod-converter (or any edition link of the program folder) starts another edition.
+EDITION ?= marlo-video-converter
 run: build
-	$(BUILD_DIR)/app/marlo-video-converter
+	$(BUILD_DIR)/app/$(EDITION)
 
 test: deps
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARLO_SANITIZE=ON -DMARLO_BUILD_BENCH=OFF

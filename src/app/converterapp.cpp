@@ -727,14 +727,15 @@ void ConverterApp::applyPickerCaptions()
             name = description.left(star).trimmed();
         const QString detail = extension.isEmpty() ? QString()
                                                    : extension.mid(1).toUpper() + QStringLiteral(" file");
-        const bool reacts = ProfilePicker::takesClick(n);
+        // Shown but inert: such a button says so by its grey name.
+        const bool reacts = ProfilePicker::takesClick(n) || ProfilePicker::takesPointer(n);
         panels.setButtonCaption(n, name, detail, !reacts);
     }
+    // The page buttons keep their English captions unless the language file has others.
     for (const char *page : {"Image94", "Image93", "Image2", "Image5"}) {
         const QString key = QString::fromLatin1(page);
-        const QString current = QString(); // the widgets hold the English defaults
-        const QString text = m_texts->LookUpText(QStringLiteral("Picker"), key, current);
-        if (!text.isEmpty())
+        if (const QString text = m_texts->LookUpText(QStringLiteral("Picker"), key, {});
+            !text.isEmpty())
             panels.setPageCaption(key, text);
     }
 }

@@ -6,11 +6,13 @@
 #include "shell/skin/skinengine.h"
 #include "shell/widgets/joblistview.h"
 #include "shell/widgets/mainwindow.h"
+#include "shell/widgets/pickerpanels.h"
 
 #include "support/testenv.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -59,6 +61,31 @@ void screenshot(MainWindow &w, const char *name)
     shot.save(folder + QStringLiteral("/e2e-") + QString::fromLatin1(name) + QStringLiteral(".png"));
 }
 
+// The X pointer goes to the middle of a control, as a person moves it, until the
+// window has seen it get there.
+void pointAt(QWidget *control, const std::function<bool()> &arrived)
+{
+    ASSERT_NE(control, nullptr);
+    const QPoint target = control->mapToGlobal(control->rect().center());
+    for (int attempt = 0; attempt < 5 && !arrived(); ++attempt) {
+        QCursor::setPos(control->screen(), target);
+        if (waitFor(arrived, 1000))
+            break;
+        QTest::mouseMove(control, control->rect().center());
+        waitFor(arrived, 200);
+    }
+    ASSERT_TRUE(arrived()) << control->objectName().toStdString();
+}
+
+// A click on the skin's "profiles" object, the current profile's card.
+void openPicker(MainWindow &w)
+{
+    skin::SkinObject *profiles = w.skinned()->FindObject(QStringLiteral("profiles"));
+    ASSERT_NE(profiles, nullptr);
+    QTest::mouseClick(w.skinned(), Qt::LeftButton, {}, profiles->rect().center());
+    QApplication::processEvents();
+}
+
 } // namespace
 
 TEST(EndToEnd, TwoClipsAreAddedThroughTheDialogAndConverted)
@@ -102,6 +129,22 @@ TEST(EndToEnd, TwoClipsAreAddedThroughTheDialogAndConverted)
     ASSERT_EQ(model->rowCount(), 2);
     EXPECT_TRUE(w.jobListView()->isVisible());
 
+    // The profile: the picker's video category, the MP4 sub-panel, its second button.
+    PickerPanels &picker = w.pickerPanels();
+    openPicker(w);
+    ASSERT_TRUE(picker.panelVisible(QStringLiteral("pl_main")));
+    pointAt(picker.category(1), [&] { return picker.category(1)->hovered(); });
+    ASSERT_TRUE(picker.panelVisible(QStringLiteral("pl_video1")));
+    screenshot(w, "picker-general");
+    pointAt(picker.button(4), [&] { return picker.panelVisible(QStringLiteral("pl_mp4")); });
+    pointAt(picker.button(119), [&] { return picker.button(119)->hovered(); });
+    screenshot(w, "picker-subpanel");
+    QTest::mouseClick(picker.button(119), Qt::LeftButton);
+    EXPECT_FALSE(picker.panelVisible(QStringLiteral("pl_main")));
+    EXPECT_EQ(app.profile().activeProfile, 119);
+    EXPECT_EQ(w.objectText(QStringLiteral("profilestext")),
+              QStringLiteral("MP4 - MPEG4 Video Normal(*.mp4)"));
+
     // Start, and watch the bar and the panel while the rows convert.
     QTest::mouseClick(w.button(QStringLiteral("bt_start")), Qt::LeftButton);
     ASSERT_TRUE(app.queue().converting());
@@ -128,9 +171,27 @@ TEST(EndToEnd, TwoClipsAreAddedThroughTheDialogAndConverted)
     EXPECT_TRUE(panelSeen);
     for (int row = 0; row < 2; ++row)
         EXPECT_EQ(model->index(row, 4).data().toString(), QStringLiteral("Finish")) << row;
-    EXPECT_EQ(QDir(output.path()).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(QDir(output.path()).entryList({QStringLiteral("*.mp4")}, QDir::Files).size(), 2);
     EXPECT_FALSE(w.objectShown(QStringLiteral("convertinfo")));
     screenshot(w, "finished");
+    w.close();
+}
+
+TEST(EndToEnd, ASinglePanelEditionShowsItsPanelAlone)
+{
+    QTemporaryDir config;
+    ConverterApp app(QStringLiteral("marlo-ipod-converter"), testenv::programDir(), config.path());
+    MainWindow &w = app.mainWindow();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    openPicker(w);
+    PickerPanels &picker = w.pickerPanels();
+    ASSERT_TRUE(picker.panelVisible(QStringLiteral("pl_ipod")));
+    EXPECT_FALSE(picker.panelVisible(QStringLiteral("pl_main")));
+    pointAt(picker.button(29), [&] { return picker.button(29)->hovered(); });
+    screenshot(w, "picker-ipod");
+    QTest::mouseClick(picker.button(29), Qt::LeftButton);
+    EXPECT_EQ(app.profile().activeProfile, 29);
     w.close();
 }
 

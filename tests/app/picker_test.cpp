@@ -9,7 +9,9 @@
 #include "support/testenv.h"
 #include "support/windowtesting.h"
 
+#include <QFileInfo>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -289,6 +291,27 @@ TEST(Picker, RefusesWhileConvertingAndReportsAMissingPictureOnce)
         p.pointButton(28);
         EXPECT_TRUE(p.hovered(28));
         p.w.close();
+    }
+}
+
+TEST(Picker, EveryEditionLinkIsStagedWithItsTitle)
+{
+    for (const char *edition :
+         {"marlo-video-converter", "marlo-dvd-converter", "marlo-ipod-converter",
+          "marlo-psp-converter", "marlo-iphone-converter", "marlo-3gp-converter",
+          "marlo-gphone-converter", "marlo-audio-converter", "marlo-avi-converter",
+          "marlo-mpeg-converter", "marlo-mp4-converter", "marlo-mkv-converter"}) {
+        const QString name = QString::fromLatin1(edition);
+        const QFileInfo link(testenv::programDir() + QLatin1Char('/') + name);
+        EXPECT_TRUE(link.exists() && link.isExecutable()) << edition;
+        if (name != QLatin1String("marlo-video-converter"))
+            EXPECT_EQ(QFileInfo(link.symLinkTarget()).fileName(),
+                      QStringLiteral("marlo-video-converter"))
+                << edition;
+        EXPECT_FALSE(QPixmap(testenv::programDir() + QStringLiteral("/images/main/") + name +
+                             QStringLiteral(".bmp"))
+                         .isNull())
+            << edition;
     }
 }
 

@@ -112,7 +112,7 @@ void PickerTile::paintEvent(QPaintEvent *)
     switch (m_role) {
     case Role::Button: {
         // Name above, extension below, in the band the picture leaves free.
-        const QRect band(56, height() - 48, width() - 56 - 36, 48);
+        const QRect band(56, height() - 48, width() - 56 - (m_arrow ? 36 : 12), 48);
         f.setPixelSize(12);
         f.setBold(true);
         p.setFont(f);
@@ -248,6 +248,7 @@ void PickerPanels::buildPanel(const QString &name)
         bottom = kTops[i] + buttonHeight(i);
         if (!ProfilePicker::takesPointer(n) && !ProfilePicker::takesClick(n))
             tile->setCursor(Qt::ArrowCursor);
+        tile->setArrow(!ProfilePicker::subPanelOfOpener(n).isEmpty());
         m_buttons.insert(n, tile);
         connect(tile, &PickerTile::pointed, this, [this, n] {
             if (m_picker)

@@ -24,6 +24,8 @@ public:
     void setPicture(const QPixmap &picture, bool hovered);
     void setCaption(const QString &title, const QString &detail = {});
     void setMuted(bool muted) { m_muted = muted; update(); }
+    // The picture carries an arrow at the right: the text keeps clear of it.
+    void setArrow(bool arrow) { m_arrow = arrow; }
     bool hovered() const { return m_hovered; }
     QString title() const { return m_title; }
 
@@ -44,6 +46,7 @@ private:
     QString m_title, m_detail;
     bool m_hovered = false;
     bool m_muted = false;
+    bool m_arrow = false;
     bool m_pressed = false;
 };
 
