@@ -419,8 +419,7 @@ void ConverterApp::connectCommands()
     onAction(QStringLiteral("MenuItem11"), [this] { checkAll(false, true); });
     onAction(QStringLiteral("Rename1"), [&w] { w.jobListView()->Rename1Click(); });
     onAction(QStringLiteral("RunBackground1"), [this] { runBackground(); });
-    QObject::connect(w.jobListView(), &JobListView::pathsDropped, &w,
-                     [this](const QStringList &paths) { pathsDropped(paths); });
+    w.onPathsDropped = [this](const QStringList &paths) { pathsDropped(paths); };
     connectSkin();
     onClick(QStringLiteral("bt_mergeyse"), [this, &w] {
         m_queueSettings.mergeOn = false;

@@ -153,6 +153,50 @@ TEST(Keys, XEndsTheProgramAtOnceWithoutWritingSettings)
     EXPECT_TRUE(p.configFiles().isEmpty()) << p.configFiles().join(QLatin1Char(' ')).toStdString();
 }
 
+namespace
+{
+
+// Processes whose parent is this test program.
+QStringList children()
+{
+    QStringList found;
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/") + pid + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QString text = QString::fromLocal8Bit(stat.readAll());
+        // "pid (name) state ppid ...": the name may hold blanks, so read after ')'.
+        const QStringList rest = text.mid(text.lastIndexOf(QLatin1Char(')')) + 2).split(QLatin1Char(' '));
+        if (rest.size() > 1 && rest.at(1) == self)
+            found << text.left(text.indexOf(QLatin1Char(')')) + 1);
+    }
+    return found;
+}
+
+} // namespace
+
+TEST(Keys, XDuringAConversionStopsItAndLeavesNoChild)
+{
+    QTemporaryDir output;
+    {
+        Program p;
+        p.w.setText(output.path());
+        p.addClips({QStringLiteral("long_640x480.mp4")});
+        p.app.queue().startConversion();
+        ASSERT_TRUE(p.app.queue().converting());
+        waitFor([] { return !children().isEmpty(); }, 5000);
+        ASSERT_FALSE(children().isEmpty());
+        p.w.jobListView()->setFocus();
+        QTimer::singleShot(0, [&] { p.tap(Qt::Key_X, QStringLiteral("x")); });
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(3); });
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_TRUE(p.configFiles().isEmpty());
+    }
+    // The program object is gone: the encoder was stopped and waited for.
+    EXPECT_TRUE(children().isEmpty()) << children().join(QLatin1Char(' ')).toStdString();
+}
+
 TEST(Tray, LeftClickRestoresOtherClicksDoNothing)
 {
     Program p;
@@ -192,27 +236,62 @@ TEST(Tray, WithoutANotificationAreaTheWindowIsMinimised)
     p.w.close();
 }
 
-TEST(ListEditing, DroppedClipsAreProbedRows)
+TEST(ListEditing, DroppedClipsAndFoldersAreProbedRows)
 {
     Program p;
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(testenv::fixtureDir() + QStringLiteral("/clips/clip.mp4")),
-                  QUrl::fromLocalFile(testenv::fixtureDir() + QStringLiteral("/clips/long_640x480.mp4"))});
-    QWidget *viewport = p.w.jobListView()->viewport();
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &drop);
+    const auto dropOn = [](QWidget *target, const QList<QUrl> &urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent drop(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        return true;
+    };
+    const QString clips = testenv::fixtureDir() + QStringLiteral("/clips/");
+    // Two clips on the empty window: the list is hidden until rows come.
+    ASSERT_TRUE(dropOn(&p.w, {QUrl::fromLocalFile(clips + QStringLiteral("clip.mp4")),
+                              QUrl::fromLocalFile(clips + QStringLiteral("long_640x480.mp4"))}));
     ASSERT_EQ(p.app.jobs().rowCount(), 2);
+    EXPECT_TRUE(p.w.jobListView()->isVisible());
     for (int row = 0; row < 2; ++row)
         EXPECT_FALSE(p.app.jobs().cell(row, JobList::TimeColumn).isEmpty()) << "probed " << row;
+    // A folder on the list gives what Add Folder takes from it.
+    QTemporaryDir folder;
+    ASSERT_TRUE(QFile::copy(clips + QStringLiteral("clip.avi"), folder.filePath(QStringLiteral("a b.avi"))));
+    QFile(folder.filePath(QStringLiteral("notes.txt"))).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(dropOn(p.w.jobListView()->viewport(), {QUrl::fromLocalFile(folder.path())}));
+    ASSERT_EQ(p.app.jobs().rowCount(), 3);
+    EXPECT_EQ(p.app.jobs().caption(2), QStringLiteral("a b"));
     // Text that names no file is not taken.
     QMimeData text;
     text.setText(QStringLiteral("hello"));
     QDragEnterEvent other(QPoint(20, 20), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &other);
+    QApplication::sendEvent(&p.w, &other);
     EXPECT_FALSE(other.isAccepted());
+    p.w.close();
+}
+
+TEST(ListEditing, TheDvdEditionRefusesDroppedFilesClearly)
+{
+    BoxWatcher boxes;
+    Program p("marlo-dvd-converter");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(testenv::fixtureDir() + QStringLiteral("/clips/clip.mp4"))});
+    // The empty list is hidden: the drop lands on the window.
+    ASSERT_FALSE(p.w.jobListView()->isVisible());
+    QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&p.w, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&p.w, &drop);
+    waitFor([&] { return !boxes.texts.isEmpty(); }, 2000);
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_TRUE(boxes.texts.first().contains(QStringLiteral("Add DVD")));
+    EXPECT_EQ(p.app.jobs().rowCount(), 0);
     p.w.close();
 }
 

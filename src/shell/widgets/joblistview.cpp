@@ -86,10 +86,7 @@ JobListView::JobListView(JobList &jobs, QWidget *parent)
     m_rename->installEventFilter(this);
 }
 
-namespace
-{
-
-QStringList localPaths(const QMimeData *data)
+QStringList JobListView::localPaths(const QMimeData *data)
 {
     QStringList paths;
     if (!data)
@@ -99,8 +96,6 @@ QStringList localPaths(const QMimeData *data)
             paths << url.toLocalFile();
     return paths;
 }
-
-} // namespace
 
 void JobListView::dragEnterEvent(QDragEnterEvent *event)
 {

@@ -5,6 +5,7 @@
 class JobList;
 class JobListModel;
 class QLineEdit;
+class QMimeData;
 
 // The job list `lv`: a view over the job list's model. Check marks go back through
 // the model; the selection is passed back to the job list and follows it.
@@ -24,6 +25,9 @@ public:
     void Rename1Click();
     QLineEdit *renameBox() const { return m_rename; }
     int renamedRow() const { return m_renamedRow; }
+
+    // The local files and folders a drag carries.
+    static QStringList localPaths(const QMimeData *data);
 
 signals:
     // Local files and folders dropped from a file manager.

@@ -9,6 +9,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -98,6 +101,30 @@ MainWindow::MainWindow(JobList &jobs, QWidget *parent) : QWidget(parent)
     m_engine->setObjectName(QStringLiteral("Skin1"));
     buildControls(jobs);
     buildMenus();
+    setAcceptDrops(true);
+    connect(m_list, &JobListView::pathsDropped, this, [this](const QStringList &paths) {
+        if (onPathsDropped)
+            onPathsDropped(paths);
+    });
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (JobListView::localPaths(event->mimeData()).isEmpty())
+        return event->ignore();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = JobListView::localPaths(event->mimeData());
+    if (paths.isEmpty())
+        return event->ignore();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    if (onPathsDropped)
+        onPathsDropped(paths);
 }
 
 MainWindow::~MainWindow() = default;

@@ -57,6 +57,8 @@ public:
     std::function<void()> onControlMouseDown;
     // A click on the current category's picture `im_mainico`.
     std::function<void()> onIconClick;
+    // Files or folders dropped anywhere on the window, also while the list is hidden.
+    std::function<void(const QStringList &)> onPathsDropped;
 
     QAction *action(const QString &name) const;
     QMenu *menu(const QString &name) const;
@@ -113,6 +115,8 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     struct Bound {
