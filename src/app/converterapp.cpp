@@ -172,7 +172,7 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
                               .layout = *m_layout,
                               .converting = [this] { return m_queue->converting(); },
                               .previewPlaying = [this] { return previewPlaying(); },
-                              .titleView = [this] { return m_dvdChecks.titleView; },
+                              .titleView = [this] { return m_dvd.titleView; },
                               .exeFileName = [this] { return m_edition.exeFileName(); },
                               .windowTopLeft = [this] { return m_main->geometry().topLeft(); }});
     m_skinCommands->setMenuOpener([this](const QString &menu, const QPoint &at) {
@@ -604,7 +604,7 @@ void ConverterApp::checkAll(bool checked, bool storeForView)
     for (int row = 0; row < m_jobs.rowCount(); ++row) {
         m_jobs.setChecked(row, checked);
         if (storeForView)
-            m_dvdChecks.store(row, checked);
+            m_dvd.store(row, checked);
     }
 }
 

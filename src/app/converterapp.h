@@ -68,7 +68,7 @@ public:
     PickerState &pickerState() { return m_picker; }
     ProfileState &profile() { return m_profile; }
     BackgroundMode &background() { return *m_background; }
-    DvdViewChecks &dvdChecks() { return m_dvdChecks; }
+    DvdTables &dvdTables() { return m_dvd; }
     bool quitting() const { return m_quitting; }
 
 private:
@@ -139,7 +139,7 @@ private:
     std::unique_ptr<PropertiesCommand> m_properties;
     bool m_seekDragging = false; // the pointer went down on a seek bar
     bool m_quitting = false;     // X ends the program without the close query
-    DvdViewChecks m_dvdChecks;
+    DvdTables m_dvd;
     BackgroundMode *m_background = nullptr; // owned by the main window
     std::unique_ptr<Shortcuts> m_shortcuts;
     std::unique_ptr<ShortcutFilter> m_shortcutFilter;

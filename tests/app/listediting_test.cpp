@@ -302,14 +302,14 @@ TEST(ListEditing, DvdMenuChecksAlsoStoreTheViewsMarks)
     ASSERT_EQ(p.app.jobs().rowCount(), 2);
     p.w.action(QStringLiteral("UnselectAll1"))->trigger();
     EXPECT_FALSE(p.app.jobs().anyChecked());
-    EXPECT_TRUE(p.app.dvdChecks().titleChecks.empty()) << "the Edit menu leaves the marks";
+    EXPECT_FALSE(p.app.dvdTables().titleChecks) << "the Edit menu leaves the marks";
     p.w.action(QStringLiteral("MenuItem10"))->trigger();
     EXPECT_TRUE(p.app.jobs().isChecked(0) && p.app.jobs().isChecked(1));
-    EXPECT_EQ(p.app.dvdChecks().titleChecks, (std::vector<bool>{true, true}));
-    p.app.dvdChecks().titleView = false;
+    EXPECT_EQ(p.app.dvdTables().titleChecks, (std::vector<bool>{true, true}));
+    p.app.dvdTables().titleView = false;
     p.w.action(QStringLiteral("MenuItem11"))->trigger();
-    EXPECT_EQ(p.app.dvdChecks().chapterChecks, (std::vector<bool>{false, false}));
-    EXPECT_EQ(p.app.dvdChecks().titleChecks, (std::vector<bool>{true, true}));
+    EXPECT_EQ(p.app.dvdTables().chapterChecks, (std::vector<bool>{false, false}));
+    EXPECT_EQ(p.app.dvdTables().titleChecks, (std::vector<bool>{true, true}));
     // Ctrl+L and Ctrl+U check and uncheck every row.
     p.w.jobListView()->setFocus();
     p.ctrl(Qt::Key_L, kControlL);
