@@ -1,6 +1,9 @@
 #include "app/converterapp.h"
 
+#include "core/commandline.h"
 #include "core/consoleencoderprocess.h"
+#include "dvd/dvddiscovery.h"
+#include "dvd/titlelisting.h"
 #include "platform/paths.h"
 #include "profiles/catalogue.h"
 #include "shell/captions.h"
@@ -140,8 +143,39 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
                               .workDir = m_request.workDir,
                               .converting = [this] { return m_queue->converting(); },
                               .showJobList = [this] { m_main->jobListView()->setVisible(true); },
-                              .lvClick = [this] { updateCommandStates(); },
+                              .lvClick = [this] { lvClick(); },
                               .processEvents = [] { QCoreApplication::processEvents(); }});
+    m_ifoReader = makeIfoReader();
+    m_listing = std::make_unique<TitleListing>(TitleListing::Context{
+        .jobs = m_jobs,
+        .tables = m_dvd,
+        .texts = *m_texts,
+        .reader = *m_ifoReader,
+        .setEstimateRow = [this](int row) { m_builder->setEstimateRow(row); },
+        .outputSize = [this](int64_t seconds) {
+            return outputSizeText(m_builder->estimateKbps(), int32_t(seconds));
+        }});
+    m_discovery = std::make_unique<DvdDiscovery>(DvdDiscovery::Context{
+        .jobs = m_jobs,
+        .tables = m_dvd,
+        .listing = *m_listing,
+        .dialogs = m_fileDialogs,
+        .boxes = m_boxes,
+        .texts = *m_texts,
+        .commands = *m_main,
+        .converting = [this] { return m_queue && m_queue->converting(); },
+        .previewPlaying = [this] { return previewPlaying(); },
+        .showJobList = [this] { m_main->jobListView()->setVisible(true); },
+        .setListEnabled = [this](bool on) { m_main->jobListView()->setEnabled(on); },
+        .lvClick = [this] { lvClick(); },
+        .processEvents = [] { QCoreApplication::processEvents(); },
+        .onOpticalDrive = [](const QString &folder) { return DvdDiscovery::isOnOpticalDrive(folder); },
+        .waitForDrive =
+            [](const QString &folder) {
+                QApplication::setOverrideCursor(Qt::BusyCursor);
+                DvdDiscovery::waitUntilReadable(folder, [] { QCoreApplication::processEvents(); });
+                QApplication::restoreOverrideCursor();
+            }});
     m_queue = std::make_unique<ConversionQueue>(
         QueueContext{.jobs = m_jobs,
                      .edition = m_edition,
@@ -186,6 +220,9 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
     // A new selection enables or disables the commands that need one.
     QObject::connect(&m_jobs, &JobList::selectionChanged, m_main.get(),
                      [this] { updateCommandStates(); });
+    // A click in the list shows the row's length and remembers the DVD view's marks.
+    QObject::connect(m_main->jobListView(), &QAbstractItemView::clicked, m_main.get(),
+                     [this] { lvClick(); });
 
     // The dialogs exist, hidden, from start-up on, in this order after the main window.
     m_dir = std::make_unique<FolderDialog>(m_main.get());
@@ -392,11 +429,19 @@ void ConverterApp::connectCommands()
     const auto addDvd = [this] {
         if (m_edition.isFileEdition())
             m_importer->addFiles();
+        else
+            m_discovery->addDvd();
     };
     const auto addIfo = [this] {
         if (m_edition.isFileEdition())
             m_importer->addFolder();
+        else
+            m_discovery->addIfo();
     };
+    m_skinCommands->setAction(QStringLiteral("dvdopen"), addDvd);
+    m_skinCommands->setAction(QStringLiteral("ifoopen"), addIfo);
+    onClick(QStringLiteral("bt_chapte"), [this] { switchView(); });
+    m_skinCommands->setAction(QStringLiteral("chapter"), [this] { switchView(); });
     onClick(QStringLiteral("bt_dvdopen"), addDvd);
     onAction(QStringLiteral("AddFiles2"), addDvd);
     onAction(QStringLiteral("MenuItem3"), addDvd);
@@ -626,11 +671,27 @@ void ConverterApp::quitNow()
 void ConverterApp::pathsDropped(const QStringList &paths)
 {
     if (!m_edition.isFileEdition()) {
-        // DVDs come in through Add DVD and Add IFO.
-        m_boxes.information(m_texts->LookUpText(
-            QStringLiteral("MessageDlg"), QStringLiteral("Drop DVD"),
-            QStringLiteral("DVD folders and IFO files cannot be dropped on the list yet. Please "
-                           "use Add DVD or Add IFO.")));
+        // A disc folder goes the way of Add DVD, information files that of Add IFO.
+        if (m_queue->converting() || previewPlaying()) {
+            m_boxes.warning(m_texts->LoadInterfaceString(m_queue->converting() ? 26 : 27));
+            return;
+        }
+        QStringList ifos;
+        for (const QString &path : paths) {
+            if (QFileInfo(path).isDir()) {
+                m_discovery->addDvdFolder(path);
+                return;
+            }
+            if (path.endsWith(QLatin1String(".ifo"), Qt::CaseInsensitive))
+                ifos << path;
+        }
+        if (ifos.isEmpty()) {
+            m_boxes.information(m_texts->LookUpText(
+                QStringLiteral("MessageDlg"), QStringLiteral("Drop DVD"),
+                QStringLiteral("Only a DVD folder (VIDEO_TS) or IFO files can be added here.")));
+            return;
+        }
+        m_discovery->addIfoFiles(ifos);
         return;
     }
     m_importer->addDroppedPaths(paths);
@@ -737,4 +798,61 @@ void ConverterApp::applyPickerCaptions()
             !text.isEmpty())
             panels.setPageCaption(key, text);
     }
+}
+
+void ConverterApp::lvClick()
+{
+    if (previewPlaying() || (m_queue && m_queue->converting()))
+        return;
+    const int row = m_jobs.firstSelected();
+    if (row < 0) {
+        updateCommandStates();
+        return;
+    }
+    m_main->SetObjectText(QStringLiteral("alltime"), m_jobs.originalInfo(row).durationText);
+    m_previewRow = row;
+    updateCommandStates();
+    if (!m_edition.isFileEdition()) {
+        std::vector<bool> marks(size_t(m_jobs.rowCount()));
+        for (int r = 0; r < m_jobs.rowCount(); ++r)
+            marks[size_t(r)] = m_jobs.isChecked(r);
+        m_dvd.current() = std::move(marks);
+    }
+}
+
+void ConverterApp::switchView()
+{
+    if (previewPlaying()) {
+        m_boxes.warning(m_texts->LoadInterfaceString(27));
+        return;
+    }
+    if (m_queue->converting()) {
+        m_boxes.warning(m_texts->LoadInterfaceString(26));
+        return;
+    }
+    m_dvd.titleView = !m_dvd.titleView;
+    m_jobs.clearRows();
+    m_dvd.clearChoices();
+    // The files are read again, in order, into the new view.
+    const std::vector<TIFOSelint> files = std::move(m_dvd.ifoFiles);
+    m_dvd.ifoFiles.clear();
+    for (const TIFOSelint &file : files) {
+        m_dvd.ifoFiles.push_back(TIFOSelint{.ifoPath = file.ifoPath});
+        m_listing->readIfo(file.ifoPath);
+    }
+    const int rows = m_jobs.rowCount();
+    if (rows == 0) {
+        updateCommandStates();
+        return;
+    }
+    std::optional<std::vector<bool>> &marks = m_dvd.current();
+    if (!marks)
+        marks = std::vector<bool>(size_t(rows), true);
+    // Rows added in the other view have no mark yet here: they come ticked.
+    if (marks->size() < size_t(rows))
+        marks->resize(size_t(rows), true);
+    for (int row = 0; row < rows; ++row)
+        m_jobs.setChecked(row, (*marks)[size_t(row)]);
+    m_jobs.selectOnly(longestRow(m_jobs.convertInfos(), rows));
+    lvClick();
 }

@@ -29,6 +29,9 @@
 #include <memory>
 
 class BackgroundMode;
+class DvdDiscovery;
+class IfoSource;
+class TitleListing;
 class FolderDialog;
 class ShortcutFilter;
 class Shortcuts;
@@ -70,6 +73,7 @@ public:
     BackgroundMode &background() { return *m_background; }
     DvdTables &dvdTables() { return m_dvd; }
     bool quitting() const { return m_quitting; }
+    DvdDiscovery &discovery() { return *m_discovery; }
 
 private:
     void FormCreate();
@@ -88,6 +92,8 @@ private:
     void pathsDropped(const QStringList &paths);
     void runEnded();
     void buildShortcuts();
+    void lvClick();
+    void switchView();
     void applyPickerCaptions();
     // What the pointer over a skin object or an image button shows.
     void Skin1MouseMove(const QString &object);
@@ -140,6 +146,10 @@ private:
     bool m_seekDragging = false; // the pointer went down on a seek bar
     bool m_quitting = false;     // X ends the program without the close query
     DvdTables m_dvd;
+    int m_previewRow = -1; // the row preview and stills use
+    std::unique_ptr<IfoSource> m_ifoReader;
+    std::unique_ptr<TitleListing> m_listing;
+    std::unique_ptr<DvdDiscovery> m_discovery;
     BackgroundMode *m_background = nullptr; // owned by the main window
     std::unique_ptr<Shortcuts> m_shortcuts;
     std::unique_ptr<ShortcutFilter> m_shortcutFilter;

@@ -19,6 +19,8 @@ public:
     virtual ~FileDialogs() = default;
     virtual QStringList chooseFiles() = 0;                    // empty when cancelled
     virtual QString chooseFolder(const QString &caption) = 0; // empty when cancelled
+    // "IFO Files(*.ifo)", several files; empty when cancelled.
+    virtual QStringList chooseIfoFiles() { return {}; }
 };
 
 // Adds video files to the job list: each file is probed by the encoder, and its

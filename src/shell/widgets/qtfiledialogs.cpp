@@ -52,6 +52,21 @@ QStringList QtFileDialogs::chooseFiles()
     return files;
 }
 
+QStringList QtFileDialogs::chooseIfoFiles()
+{
+    QFileDialog dialog(m_parent, QString(), m_lastFolder);
+    dialog.setObjectName(QStringLiteral("OpenDialog2"));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters({QStringLiteral("IFO Files(*.ifo *.IFO)")});
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList files = dialog.selectedFiles();
+    if (!files.isEmpty())
+        m_lastFolder = QFileInfo(files.first()).absolutePath();
+    return files;
+}
+
 QString QtFileDialogs::chooseFolder(const QString &caption)
 {
     const QString folder = m_folderDialog

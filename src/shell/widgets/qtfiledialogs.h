@@ -19,6 +19,7 @@ public:
 
     QStringList chooseFiles() override;
     QString chooseFolder(const QString &caption) override;
+    QStringList chooseIfoFiles() override;
 
     // "All Support Format (*.avi *.mpg ...)" and the rest, in order.
     static QStringList nameFilters();
