@@ -275,7 +275,7 @@ TEST(ListEditing, DroppedClipsAndFoldersAreProbedRows)
     p.w.close();
 }
 
-TEST(ListEditing, TheDvdEditionRefusesDroppedFilesClearly)
+TEST(ListEditing, TheDvdEditionRefusesDroppedVideoFilesClearly)
 {
     BoxWatcher boxes;
     Program p("marlo-dvd-converter");
@@ -290,7 +290,7 @@ TEST(ListEditing, TheDvdEditionRefusesDroppedFilesClearly)
     QApplication::sendEvent(&p.w, &drop);
     waitFor([&] { return !boxes.texts.isEmpty(); }, 2000);
     ASSERT_EQ(boxes.texts.size(), 1);
-    EXPECT_TRUE(boxes.texts.first().contains(QStringLiteral("Add DVD")));
+    EXPECT_TRUE(boxes.texts.first().contains(QStringLiteral("VIDEO_TS")));
     EXPECT_EQ(p.app.jobs().rowCount(), 0);
     p.w.close();
 }
