@@ -3,6 +3,7 @@
 #include "core/commandline.h"
 #include "core/consoleencoderprocess.h"
 #include "dvd/dvddiscovery.h"
+#include "dvd/streamchoice.h"
 #include "dvd/titlelisting.h"
 #include "platform/paths.h"
 #include "profiles/catalogue.h"
@@ -35,6 +36,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -155,6 +157,28 @@ ConverterApp::ConverterApp(QString argv0, QString programFolder, QString configF
         .outputSize = [this](int64_t seconds) {
             return outputSizeText(m_builder->estimateKbps(), int32_t(seconds));
         }});
+    const auto showList = [this](const char *name) {
+        return [this, name](const QStringList &items, int current) {
+            if (auto *combo = m_main->findChild<QComboBox *>(QString::fromLatin1(name))) {
+                combo->clear();
+                combo->addItems(items);
+                combo->setCurrentIndex(current < items.size() ? current : -1);
+            }
+        };
+    };
+    m_streams = std::make_unique<StreamChoice>(StreamChoice::Context{.jobs = m_jobs,
+                                                                     .tables = m_dvd,
+                                                                     .texts = *m_texts,
+                                                                     .showAudio = showList("cb_audio"),
+                                                                     .showSubtitles = showList("cb_subtitle")});
+    for (const char *name : {"cb_audio", "cb_subtitle"})
+        if (auto *combo = m_main->findChild<QComboBox *>(QString::fromLatin1(name)))
+            QObject::connect(combo, &QComboBox::activated, combo, [this, name](int index) {
+                if (QLatin1String(name) == QLatin1String("cb_audio"))
+                    m_streams->cb_audioChange(index);
+                else
+                    m_streams->cb_subtitleChange(index);
+            });
     m_discovery = std::make_unique<DvdDiscovery>(DvdDiscovery::Context{
         .jobs = m_jobs,
         .tables = m_dvd,
@@ -558,6 +582,12 @@ void ConverterApp::applyEdition()
         if (QAbstractButton *b = w.button(QStringLiteral("bt_chapte")))
             b->hide();
     }
+    // Only DVD rows have streams to choose.
+    for (const char *name : {"cb_audio", "cb_subtitle"})
+        if (QWidget *combo = w.findChild<QWidget *>(QString::fromLatin1(name)))
+            combo->setVisible(!files);
+    for (const char *name : {"audio", "subtitle"})
+        w.SetObjectVisible(QString::fromLatin1(name), !files);
     // Each edition offers its own way into an empty list.
     for (const char *name : {"dvdopen", "ifoopen", "dvdfile"})
         w.SetObjectVisible(QString::fromLatin1(name), !files);
@@ -817,6 +847,7 @@ void ConverterApp::lvClick()
         for (int r = 0; r < m_jobs.rowCount(); ++r)
             marks[size_t(r)] = m_jobs.isChecked(r);
         m_dvd.current() = std::move(marks);
+        m_streams->fillStreamLists(row);
     }
 }
 

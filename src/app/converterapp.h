@@ -30,6 +30,7 @@
 
 class BackgroundMode;
 class DvdDiscovery;
+class StreamChoice;
 class IfoSource;
 class TitleListing;
 class FolderDialog;
@@ -150,6 +151,7 @@ private:
     std::unique_ptr<IfoSource> m_ifoReader;
     std::unique_ptr<TitleListing> m_listing;
     std::unique_ptr<DvdDiscovery> m_discovery;
+    std::unique_ptr<StreamChoice> m_streams;
     BackgroundMode *m_background = nullptr; // owned by the main window
     std::unique_ptr<Shortcuts> m_shortcuts;
     std::unique_ptr<ShortcutFilter> m_shortcutFilter;

@@ -2,6 +2,8 @@
 // the view switch lists chapters and keeps each view's ticks, and a title converts.
 #include "app/converterapp.h"
 #include "dvd/dvddiscovery.h"
+#include "dvd/dvdtables.h"
+#include "dvd/titlelisting.h"
 #include "shell/skin/imagebutton.h"
 #include "shell/widgets/joblistview.h"
 #include "shell/widgets/mainwindow.h"
@@ -9,6 +11,7 @@
 #include "support/testenv.h"
 #include "support/windowtesting.h"
 
+#include <QComboBox>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -43,6 +46,30 @@ TEST(DvdWindow, FolderToRowsViewsAndAConvertedTitle)
     }
     EXPECT_GE(jobs.firstSelected(), 0);
     EXPECT_FALSE(w.objectText(QStringLiteral("alltime")).isEmpty());
+
+    // The selected row's streams, and a choice that goes into its DVD record.
+    auto *audio = w.findChild<QComboBox *>(QStringLiteral("cb_audio"));
+    auto *subtitles = w.findChild<QComboBox *>(QStringLiteral("cb_subtitle"));
+    ASSERT_TRUE(audio && subtitles);
+    EXPECT_TRUE(audio->isVisible());
+    const TIFOSelint &file = app.dvdTables().ifoFiles.front();
+    const int selected = jobs.firstSelected();
+    EXPECT_EQ(audio->count(), file.audioDescs.size());
+    EXPECT_EQ(subtitles->count(), file.subPicDescs.size() + 1);
+    EXPECT_EQ(subtitles->itemText(0), QStringLiteral("No Subtitle"));
+    if (audio->count() > 1) {
+        audio->setCurrentIndex(1);
+        emit audio->activated(1);
+        EXPECT_EQ(jobs.convertInfos()[size_t(selected)].audioId,
+                  TitleListing::streamIdOf(file.audioDescs.at(1)));
+    }
+    if (subtitles->count() > 1) {
+        emit subtitles->activated(1);
+        EXPECT_EQ(jobs.convertInfos()[size_t(selected)].subtitleId,
+                  TitleListing::streamIdOf(file.subPicDescs.at(0)));
+    }
+    QDir().mkpath(testenv::programDir() + QStringLiteral("/../screenshots"));
+    w.grab().save(testenv::programDir() + QStringLiteral("/../screenshots/dvd-titles.png"));
 
     // Chapters, and back: each view keeps its own ticks.
     jobs.setChecked(0, false);

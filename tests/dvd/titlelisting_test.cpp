@@ -285,3 +285,49 @@ TEST(TitleListingDisc, BothViewsOfTheTestDisc)
         }
     }
 }
+
+#include "dvd/streamchoice.h"
+
+TEST(StreamChoice, ListsShowTheRowsFileAndChangesSetTheIds)
+{
+    Rig r;
+    r.ifo.audio = {QStringLiteral("English AC3 6ch (0x80)"), QStringLiteral("Unknown? AC3 2ch (0x81)"),
+                   QStringLiteral("no name 0x82)")};
+    r.ifo.subs = {QStringLiteral("French (0x21)")};
+    r.ifo.pgcs = {{60, {{0, 5000, 1, 60}}}, {90, {{6000, 12000, 1, 90}}}};
+    r.read(false);
+    QStringList audio, subtitles;
+    int audioAt = -1, subtitleAt = -1;
+    StreamChoice choice({.jobs = r.jobs,
+                         .tables = r.tables,
+                         .texts = r.texts,
+                         .showAudio = [&](const QStringList &items, int at) { audio = items; audioAt = at; },
+                         .showSubtitles =
+                             [&](const QStringList &items, int at) { subtitles = items; subtitleAt = at; }});
+    r.jobs.selectOnly(0);
+    choice.fillStreamLists(0);
+    EXPECT_EQ(audio, (QStringList{"English AC3 6ch ", "Unknown Audio", ""}));
+    EXPECT_EQ(subtitles, (QStringList{"No Subtitle", "French "}));
+    EXPECT_EQ(audioAt, 0);
+    EXPECT_EQ(subtitleAt, 0);
+    choice.cb_audioChange(2);
+    EXPECT_EQ(r.jobs.convertInfos()[0].audioId, QStringLiteral("0x82")) << "kept without a name";
+    choice.cb_subtitleChange(1);
+    EXPECT_EQ(r.jobs.convertInfos()[0].subtitleId, QStringLiteral("0x21"));
+    choice.cb_subtitleChange(0);
+    EXPECT_EQ(r.jobs.convertInfos()[0].subtitleId, QStringLiteral("0"));
+    choice.cb_subtitleChange(1);
+    // The other row of the file shows its own choices; the first keeps its own.
+    r.jobs.selectOnly(1);
+    choice.fillStreamLists(1);
+    EXPECT_EQ(audioAt, 0);
+    EXPECT_EQ(subtitleAt, 0);
+    EXPECT_EQ(r.jobs.convertInfos()[1].audioId, QStringLiteral("0x80"));
+    choice.fillStreamLists(0);
+    EXPECT_EQ(audioAt, 2);
+    EXPECT_EQ(subtitleAt, 1);
+    // A row no file claims leaves the lists alone.
+    audio.clear();
+    choice.fillStreamLists(7);
+    EXPECT_TRUE(audio.isEmpty());
+}

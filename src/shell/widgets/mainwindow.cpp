@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -191,6 +192,15 @@ void MainWindow::buildControls(JobList &jobs)
     m_preview->setGeometry(524, 100, 245, 184);
     m_preview->installEventFilter(this);
     m_preview->hide();
+
+    // The DVD rows' audio and subtitle streams; shown by the DVD edition.
+    for (const auto &[name, first] : {std::pair{"cb_audio", "No Audio"}, {"cb_subtitle", "No Subtitle"}}) {
+        auto *combo = new QComboBox(this);
+        combo->setObjectName(QString::fromLatin1(name));
+        combo->addItem(QString::fromLatin1(first));
+        combo->setGeometry(596, QLatin1String(name) == QLatin1String("cb_audio") ? 372 : 404, 173, 24);
+        combo->hide();
+    }
 
     // The picker lies above every other control when it opens.
     m_picker = new PickerPanels(this);
