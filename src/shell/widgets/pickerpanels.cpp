@@ -380,28 +380,31 @@ void PickerPanels::moveButton(int number, int top)
         t->move(t->x(), top);
 }
 
-bool PickerPanels::showButtonPicture(int number, const QString &path, bool hovered)
+namespace
 {
-    PickerTile *t = m_buttons.value(number);
-    if (!t)
+
+// A tile the picker does not have counts as shown; a picture that cannot be read does not.
+bool showOn(PickerTile *tile, const QString &path, bool hovered)
+{
+    if (!tile)
         return true;
     const QPixmap picture = skin::loadPicture(path);
     if (picture.isNull())
         return false;
-    t->setPicture(picture, hovered);
+    tile->setPicture(picture, hovered);
     return true;
+}
+
+} // namespace
+
+bool PickerPanels::showButtonPicture(int number, const QString &path, bool hovered)
+{
+    return showOn(m_buttons.value(number), path, hovered);
 }
 
 bool PickerPanels::showCategoryPicture(int category, const QString &path, bool hovered)
 {
-    PickerTile *t = m_categories.value(category);
-    if (!t)
-        return true;
-    const QPixmap picture = skin::loadPicture(path);
-    if (picture.isNull())
-        return false;
-    t->setPicture(picture, hovered);
-    return true;
+    return showOn(m_categories.value(category), path, hovered);
 }
 
 void PickerPanels::placeBackdrop(bool visible, const QRect &rect)

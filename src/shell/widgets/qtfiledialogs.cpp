@@ -37,13 +37,14 @@ QStringList QtFileDialogs::nameFilters()
     return out;
 }
 
-QStringList QtFileDialogs::chooseFiles()
+QStringList QtFileDialogs::chooseExisting(const QString &name, const QStringList &filters)
 {
     QFileDialog dialog(m_parent, QString(), m_lastFolder);
-    dialog.setObjectName(QStringLiteral("OpenDialog1"));
+    dialog.setObjectName(name);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setFilter(dialog.filter() | QDir::Hidden);
-    dialog.setNameFilters(nameFilters());
+    dialog.setNameFilters(filters);
+    dialog.setSizeGripEnabled(true);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QStringList files = dialog.selectedFiles();
@@ -52,19 +53,14 @@ QStringList QtFileDialogs::chooseFiles()
     return files;
 }
 
+QStringList QtFileDialogs::chooseFiles()
+{
+    return chooseExisting(QStringLiteral("OpenDialog1"), nameFilters());
+}
+
 QStringList QtFileDialogs::chooseIfoFiles()
 {
-    QFileDialog dialog(m_parent, QString(), m_lastFolder);
-    dialog.setObjectName(QStringLiteral("OpenDialog2"));
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setNameFilters({QStringLiteral("IFO Files(*.ifo *.IFO)")});
-    dialog.setSizeGripEnabled(true);
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    const QStringList files = dialog.selectedFiles();
-    if (!files.isEmpty())
-        m_lastFolder = QFileInfo(files.first()).absolutePath();
-    return files;
+    return chooseExisting(QStringLiteral("OpenDialog2"), {QStringLiteral("IFO Files(*.ifo *.IFO)")});
 }
 
 QString QtFileDialogs::chooseFolder(const QString &caption)

@@ -25,6 +25,9 @@ public:
     static QStringList nameFilters();
 
 private:
+    // Several existing files; the folder of the first is where the next dialog opens.
+    QStringList chooseExisting(const QString &name, const QStringList &filters);
+
     QPointer<QWidget> m_parent;
     FolderDialog *m_folderDialog = nullptr;
     QString m_lastFolder;
